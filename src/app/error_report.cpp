@@ -1,0 +1,41 @@
+#include "app/error_report.h"
+
+#include <cstdio>
+
+#include "build_config.h"
+
+namespace app {
+namespace {
+
+ReportPresenter& presenter() {
+    static ReportPresenter current;
+    return current;
+}
+
+}  // namespace
+
+std::wstring reportMessage(std::wstring_view path, std::wstring_view description, int line) {
+    std::wstring text;
+    text += description;
+    text += L"\r\n";
+    text += path;
+    text += L"at line ";
+    text += std::to_wstring(line);
+    text += L"\r\r";
+    text += L"Please email screenshot of this message to ";
+    text += build_config::kSupportEmail;
+    return text;
+}
+
+void setReportPresenter(ReportPresenter p) { presenter() = std::move(p); }
+
+void presentReport(const std::wstring& message) {
+    if (presenter()) {
+        presenter()(message);
+    } else {
+        // Only before the program has installed its box (it does so first thing).
+        std::fputws(message.c_str(), stderr);
+    }
+}
+
+}  // namespace app

@@ -1,0 +1,58 @@
+#pragma once
+// The guard of the numbered procedures: a failing statement is reported in one box naming the
+// procedure and the statement, and the procedure goes on with the statement after it.
+#include <functional>
+#include <new>
+#include <string>
+#include <string_view>
+
+#include "runtime/run_error.h"
+
+namespace app {
+
+// The text of the report box for an error at `line` of the procedure whose path is `path`.
+std::wstring reportMessage(std::wstring_view path, std::wstring_view description, int line);
+
+// Shows a finished report text. The program installs the "Application Error" box at start;
+// tests install a recorder instead.
+using ReportPresenter = std::function<void(const std::wstring& message)>;
+void setReportPresenter(ReportPresenter presenter);
+void presentReport(const std::wstring& message);
+
+class Guard {
+public:
+    // `path` is the procedure path, "in Project.Module.Procedure " with its trailing blank.
+    explicit Guard(std::wstring_view path) : path_(path) {}
+
+    // Runs statement `line`; an error it raises is reported and execution goes on.
+    template <class Statement>
+    void step(int line, Statement&& statement) {
+        line_ = line;
+        try {
+            statement();
+        } catch (const runtime::Error& e) {
+            report(e);
+        } catch (const std::bad_alloc&) {
+            report(runtime::Error(runtime::kOutOfMemory));
+        }
+    }
+
+    // Evaluates the condition of statement `line`. When evaluating it fails, the error is reported
+    // and the answer is true: resuming with the next statement enters what the condition guards.
+    template <class Condition>
+    bool test(int line, Condition&& condition) {
+        bool result = true;
+        step(line, [&] { result = condition(); });
+        return result;
+    }
+
+    int line() const { return line_; }
+
+private:
+    void report(const runtime::Error& e) { presentReport(reportMessage(path_, e.description, line_)); }
+
+    std::wstring_view path_;
+    int line_ = 0;
+};
+
+}  // namespace app

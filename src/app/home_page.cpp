@@ -1,0 +1,11 @@
+#include "app/home_page.h"
+
+namespace app {
+
+bool homePageDrawn(double r) { return static_cast<int>(r * 100.0) + 1 == 7; }
+
+std::wstring homePageCommand(std::wstring_view url) {
+    return L"explorer \"" + std::wstring(url) + L"\"";
+}
+
+}  // namespace app

@@ -1,0 +1,29 @@
+#pragma once
+// The run-time error: what a failing statement raises and what the error report box shows.
+#include <string>
+#include <utility>
+
+namespace runtime {
+
+enum ErrorNumber : int {
+    kInvalidCall = 5,
+    kOverflow = 6,
+    kOutOfMemory = 7,
+    kPathFileAccess = 75,
+    kInvalidPropertyValue = 380,
+    kInvalidPicture = 481,
+};
+
+struct Error {
+    int number;
+    std::wstring description;
+
+    Error(int n, std::wstring text) : number(n), description(std::move(text)) {}
+    // The platform's standard description for the number.
+    explicit Error(int n);
+};
+
+// The standard description of an error number, empty for numbers this program never raises.
+std::wstring standardDescription(int number);
+
+}  // namespace runtime
