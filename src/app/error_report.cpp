@@ -27,6 +27,11 @@ std::wstring reportMessage(std::wstring_view path, std::wstring_view description
     return text;
 }
 
+std::wstring unguardedMessage(std::wstring_view description) {
+    return std::wstring(description) + L"\r\rPlease email screenshot of this message to " +
+           build_config::kSupportEmail;
+}
+
 void setReportPresenter(ReportPresenter p) { presenter() = std::move(p); }
 
 void presentReport(const std::wstring& message) {

@@ -13,6 +13,9 @@ namespace app {
 // The text of the report box for an error at `line` of the procedure whose path is `path`.
 std::wstring reportMessage(std::wstring_view path, std::wstring_view description, int line);
 
+// The text of the box for an error that no numbered procedure caught.
+std::wstring unguardedMessage(std::wstring_view description);
+
 // Shows a finished report text. The program installs the "Application Error" box at start;
 // tests install a recorder instead.
 using ReportPresenter = std::function<void(const std::wstring& message)>;

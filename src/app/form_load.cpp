@@ -1,0 +1,81 @@
+// Start-up and shut-down of the main window.
+#include <windows.h>
+
+#include "app/app_title.h"
+#include "app/error_report.h"
+#include "app/files.h"
+#include "app/home_page.h"
+#include "app/services.h"
+#include "app/settings_store.h"
+#include "build_config.h"
+#include "main_window/form1.h"
+#include "main_window/status_line.h"
+#include "resource_ids.h"
+#include "runtime/run_error.h"
+#include "ui/message_box.h"
+#include "ui/message_loop.h"
+
+namespace {
+
+constexpr std::wstring_view kLoadPath = L"in Vantrel2021/08/31.Form1.Form_Load ";
+constexpr std::wstring_view kQueryUnloadPath = L"in Vantrel2021/08/31.Form1.Form_QueryUnload ";
+
+ui::OwnedCursor loadCursorFile(const std::wstring& path) {
+    HANDLE cursor = LoadImageW(nullptr, path.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE);
+    if (!cursor) throw runtime::Error(runtime::kInvalidPicture);
+    return ui::OwnedCursor(static_cast<HCURSOR>(cursor));
+}
+
+HICON applicationIcon(int metric) {
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                         GetSystemMetrics(metric), GetSystemMetrics(metric == SM_CXICON ? SM_CYICON : SM_CYSMICON),
+                                         LR_SHARED));
+}
+
+}  // namespace
+
+void Form1::Form_Load() {
+    app::Guard g(kLoadPath);
+    loading_ = true;
+
+    // 102: the skin step runs here, first of all.
+    const std::wstring hand = app::programFolder() + L"\\HAND-M.CUR";
+    if (g.test(104, [&] { return app::fileExists(hand); }))
+        g.step(106, [&] { setCustomPointer(loadCursorFile(hand)); });
+    g.step(108, [&] {
+        if (app::homePageDrawn(app::services().random()))
+            app::services().runCommand(app::homePageCommand(build_config::kHomePage), SW_SHOWMINIMIZED);
+    });
+    g.step(128, [&] { setCaption(std::wstring(app::kProductTitle)); });
+    g.step(128, [&] { setIcons(applicationIcon(SM_CXICON), applicationIcon(SM_CXSMICON)); });
+    g.step(128, [&] { ui::setApplicationTitle(app::applicationTitle(app::kProductTitle)); });
+
+    FillLists(g);  // 130 to 156
+
+    g.step(158, [&] { Label1.setCaption(main_window::statusLine(Combo1.text(), Combo2.text())); });
+    g.step(160, [&] { Label1.setBackColor(ui::kWhite); });
+    g.step(162, [&] { Check4.setValue(app::getSetting(L"Windows Startup", L"Off") == L"On" ? 1 : 0); });
+    g.step(164, [&] { Check8.setValue(app::getSetting(L"Minimized", L"Off") == L"On" ? 1 : 0); });
+    if (g.test(166, [&] { return Check4.value() == 1; })) {
+        g.step(168, [&] { Check8.setVisible(true); });
+        if (g.test(170, [&] { return Check8.value() == 1; }))
+            g.step(172, [&] { setWindowState(ui::kStateMinimized); });
+    } else {
+        g.step(174, [&] { Check8.setVisible(false); });
+    }
+    g.step(176, [&] { Timer1.setEnabled(true); });
+    g.step(178, [&] { Timer1.setInterval(10); });
+    // 180, 182: the tray icon enters the notification area here.
+    g.step(184, [&] { loading_ = false; });
+}
+
+void Form1::Form_QueryUnload() {
+    app::Guard g(kQueryUnloadPath);
+    // 100: the tray icon leaves the notification area here.
+    g.step(102, [&] { Timer1.setEnabled(false); });
+    g.step(104, [&] { ui::pumpPendingMessages(); });
+    g.step(106, [&] { ui::pumpPendingMessages(); });
+    g.step(108, [&] { ExitProcess(0); });
+}
+
+void Form1::Form_Unload() { ExitProcess(0); }

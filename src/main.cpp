@@ -1,0 +1,19 @@
+// Vantrel Desk Guard: one window, one hotkey, one key press to lock the desk.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/report_box.h"
+#include "main_window/form1.h"
+#include "ui/message_loop.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    app::installReportBoxes();
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    static Form1 form;  // lives for the whole process, which ends from its close handler
+    form.create();
+    form.Form_Load();
+    form.show();
+    return ui::runMessageLoop();
+}

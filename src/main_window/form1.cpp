@@ -1,0 +1,40 @@
+#include "main_window/form1.h"
+
+namespace {
+
+constexpr ui::FontSpec kListFont{L"Arial", 9, true, 238};
+constexpr ui::FontSpec kButtonFont{L"Arial", 11.25, true, 204};
+
+}  // namespace
+
+Form1::Form1() {
+    PushButton1.onMouseMove = [this] { PushButton1_MouseMove(); };
+    onMouseMove = [this] { Background_MouseMove(); };
+    Frame1.onMouseMove = [this] { Background_MouseMove(); };
+    Frame3.onMouseMove = [this] { Background_MouseMove(); };
+    Text2.onMouseMove = [this] { Background_MouseMove(); };
+}
+
+void Form1::create() {
+    createWindow(L"Form1", kClientWidthTwips, kClientHeightTwips, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+    setBackColor(ui::kWhite);
+
+    // Created in tab order, so the window order is the tab order.
+    Text2.create(*this, L"Text2");
+    PushButton1.setFont(kButtonFont);
+    PushButton1.create(*this, L"Help");
+    Frame1.setBackColor(ui::kWhite);
+    Frame1.create(*this, L"Key Options");
+    Combo1.setFont(kListFont);
+    Combo1.create(*this, Frame1);
+    Combo2.setFont(kListFont);
+    Combo2.create(*this, Frame1);
+    Label1.create(*this, L"Label1");
+    Frame3.setBackColor(ui::kWhite);
+    Frame3.create(*this, L"Startup Options");
+    Check4.setBackColor(ui::kWhite);
+    Check4.create(*this, Frame3, L"Load this software on Windows startup");
+    Check8.setBackColor(ui::kWhite);
+    Check8.create(*this, Frame3, L"Start in system tray");
+    addTimer(Timer1);
+}

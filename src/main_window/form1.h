@@ -1,0 +1,47 @@
+#pragma once
+// The program's one window: its designed controls and the handlers behind them. The handlers
+// live beside the subsystem they serve (start-up in app/, binding in hotkey/, options here).
+#include "app/error_report.h"
+#include "ui/controls.h"
+#include "ui/form.h"
+#include "ui/frame.h"
+#include "ui/push_button.h"
+#include "ui/timer.h"
+
+class Form1 : public ui::Form {
+public:
+    Form1();
+    // Creates the window and its controls, hidden, as designed; the load handler comes next.
+    void create();
+
+    // Visible controls, in tab order. Places are in twips within their container.
+    ui::TextBox Text2{{120, 6300, 1215, 690}};  // below the client area: holds the first focus
+    ui::PushButton PushButton1{{120, 120, 7800, 405}};
+    ui::Frame Frame1{{120, 560, 7800, 795}};
+    ui::ComboBox Combo1{{240, 300, 3600, 345}};
+    ui::ComboBox Combo2{{3960, 300, 3600, 345}};
+    ui::Label Label1{{120, 1480, 7800, 255}};
+    ui::Frame Frame3{{120, 1820, 7800, 735}};
+    ui::CheckBox Check4{{240, 300, 3810, 285}};
+    ui::CheckBox Check8{{4200, 300, 2100, 285}};
+    ui::Timer Timer1{1};
+
+    // Start-up and shut-down (app/form_load.cpp).
+    void Form_Load();
+    void Form_QueryUnload();
+    void Form_Unload();
+    void FillLists(app::Guard& load);  // statements 130 to 156 of the load (hotkey/restore_lists.cpp)
+
+    // Pointer switching as the mouse moves (main_window/pointer.cpp).
+    void PushButton1_MouseMove();
+    void Background_MouseMove();
+
+    static constexpr int kClientWidthTwips = 8040, kClientHeightTwips = 2655;
+
+protected:
+    void onCloseRequest() override { Form_QueryUnload(); }
+    void onUnload() override { Form_Unload(); }
+
+private:
+    bool loading_ = false;  // set while the load handler restores the saved options
+};

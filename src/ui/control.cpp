@@ -1,0 +1,43 @@
+#include "ui/control.h"
+
+#include <commctrl.h>
+
+#include "ui/form.h"
+#include "ui/twips.h"
+
+namespace ui {
+
+void Control::createWindow(Form& form, Control* container, const wchar_t* windowClass,
+                           const wchar_t* text, DWORD style, DWORD exStyle) {
+    form_ = &form;
+    container_ = container;
+    const int dpi = form.dpi();
+    hwnd_ = CreateWindowExW(exStyle, windowClass, text, WS_CHILD | WS_VISIBLE | style,
+                            twipsToPixels(place_.left, dpi), twipsToPixels(place_.top, dpi),
+                            twipsToPixels(place_.width, dpi), windowHeight(twipsToPixels(place_.height, dpi)),
+                            container ? container->hwnd() : form.hwnd(), nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form.font(font_)), FALSE);
+    form.registerControl(*this);
+}
+
+bool Control::visible() const { return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+void Control::setVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
+
+void Control::setBackColor(Color c) {
+    back_ = c;
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Control::setForeColor(Color c) {
+    fore_ = c;
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Control::setFont(const FontSpec& font) {
+    font_ = font;
+    if (hwnd_ && form_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form_->font(font_)), TRUE);
+}
+
+}  // namespace ui

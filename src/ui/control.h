@@ -1,0 +1,68 @@
+#pragma once
+// The controls of a form, in the terms the program's handlers use: a value or selection changed
+// from code raises the same handler as a user's change, and only when the value really changes.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "ui/color.h"
+#include "ui/twips.h"
+
+namespace ui {
+
+class Form;
+
+struct FontSpec {
+    const wchar_t* face = L"Arial";
+    double points = 9;
+    bool bold = true;
+    BYTE charset = 204;
+    bool operator==(const FontSpec&) const = default;
+};
+
+class Control {
+public:
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+    virtual ~Control() = default;
+
+    HWND hwnd() const { return hwnd_; }
+    const TwipsRect& place() const { return place_; }
+    Control* container() const { return container_; }
+
+    bool visible() const;
+    void setVisible(bool visible);
+
+    Color backColor() const { return back_; }
+    Color foreColor() const { return fore_; }
+    void setBackColor(Color c);
+    void setForeColor(Color c);
+    const FontSpec& font() const { return font_; }
+    void setFont(const FontSpec& font);
+
+    // What kind of control this is, for code that restyles controls by kind.
+    enum class Kind { TextBox, PushButton, Frame, ComboBox, Label, CheckBox };
+    virtual Kind kind() const = 0;
+    // The height of the control's window for a designed height, both in pixels.
+    virtual int windowHeight(int designedPixels) const { return designedPixels; }
+
+protected:
+    Control(TwipsRect place, Color back, Color fore) : place_(place), back_(back), fore_(fore) {}
+    // Creates the window as a child of `container` (or of the form) and registers it with `form`.
+    void createWindow(Form& form, Control* container, const wchar_t* windowClass,
+                      const wchar_t* text, DWORD style, DWORD exStyle = 0);
+
+private:
+    friend class Form;
+    virtual void command(int /*notification*/) {}
+
+    Form* form_ = nullptr;
+    Control* container_ = nullptr;
+    HWND hwnd_ = nullptr;
+    TwipsRect place_;
+    Color back_, fore_;
+    FontSpec font_{};
+};
+
+}  // namespace ui

@@ -1,0 +1,93 @@
+#include "ui/controls.h"
+
+#include <commctrl.h>
+
+#include "runtime/run_error.h"
+#include "ui/error_sink.h"
+#include "ui/form.h"
+
+namespace ui {
+namespace {
+
+std::wstring windowText(HWND hwnd) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// Mouse movement over the (hidden) text box is reported like the form's own.
+LRESULT CALLBACK textBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+    if (msg == WM_MOUSEMOVE) {
+        auto* box = reinterpret_cast<TextBox*>(self);
+        if (box->onMouseMove) catchAtBoundary(box->onMouseMove);
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+void TextBox::create(Form& form, const wchar_t* text) {
+    createWindow(form, nullptr, L"EDIT", text, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+    SetWindowSubclass(hwnd(), textBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void Label::create(Form& form, const wchar_t* caption) {
+    createWindow(form, nullptr, L"STATIC", caption, SS_CENTER | SS_NOPREFIX | WS_BORDER);
+}
+
+std::wstring Label::caption() const { return windowText(hwnd()); }
+void Label::setCaption(const std::wstring& caption) { SetWindowTextW(hwnd(), caption.c_str()); }
+
+void ComboBox::create(Form& form, Control& container) {
+    createWindow(form, &container, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST);
+    SendMessageW(hwnd(), CB_SETMINVISIBLE, kVisibleItems, 0);
+}
+
+void ComboBox::addItem(const std::wstring& text) {
+    SendMessageW(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+int ComboBox::listCount() const { return static_cast<int>(SendMessageW(hwnd(), CB_GETCOUNT, 0, 0)); }
+
+int ComboBox::listIndex() const { return static_cast<int>(SendMessageW(hwnd(), CB_GETCURSEL, 0, 0)); }
+
+void ComboBox::setListIndex(int index) {
+    if (index < -1 || index >= listCount()) throw runtime::Error(runtime::kInvalidPropertyValue);
+    if (index == listIndex()) return;
+    SendMessageW(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    if (onClick) onClick();
+}
+
+std::wstring ComboBox::item(int index) const {
+    const LRESULT length = SendMessageW(hwnd(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR) return L"";
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(hwnd(), CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+std::wstring ComboBox::text() const { return listIndex() < 0 ? L"" : item(listIndex()); }
+
+void ComboBox::command(int notification) {
+    if (notification == CBN_SELCHANGE && onClick) onClick();
+}
+
+void CheckBox::create(Form& form, Control& container, const wchar_t* caption) {
+    // A plain (not automatic) check box: the value changes only through setValue.
+    createWindow(form, &container, L"BUTTON", caption, WS_TABSTOP | BS_CHECKBOX);
+}
+
+void CheckBox::setValue(int value) {
+    if (value != 0 && value != 1) throw runtime::Error(runtime::kInvalidPropertyValue);
+    if (value == value_) return;
+    value_ = value;
+    SendMessageW(hwnd(), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (onClick) onClick();
+}
+
+void CheckBox::command(int notification) {
+    if (notification == BN_CLICKED) setValue(1 - value_);
+}
+
+}  // namespace ui

@@ -1,0 +1,62 @@
+#pragma once
+// The standard controls the main window is made of.
+#include "ui/control.h"
+
+namespace ui {
+
+class TextBox : public Control {
+public:
+    TextBox(TwipsRect place) : Control(place, kWindowBack, kWindowText) {}
+    void create(Form& form, const wchar_t* text);
+    Kind kind() const override { return Kind::TextBox; }
+    std::function<void()> onMouseMove;
+};
+
+class Label : public Control {
+public:
+    Label(TwipsRect place) : Control(place, kButtonFace, kWindowText) {}
+    void create(Form& form, const wchar_t* caption);
+    std::wstring caption() const;
+    void setCaption(const std::wstring& caption);
+    Kind kind() const override { return Kind::Label; }
+};
+
+// A drop-down list without typed entry. `onClick` runs whenever the selection changes.
+class ComboBox : public Control {
+public:
+    ComboBox(TwipsRect place) : Control(place, kWindowBack, kWindowText) {}
+    void create(Form& form, Control& container);
+    void addItem(const std::wstring& text);
+    int listCount() const;
+    int listIndex() const;
+    // Selects item `index`, or nothing for -1; any other index fails with "Invalid property value".
+    void setListIndex(int index);
+    std::wstring text() const;  // the selected item, empty when nothing is selected
+    std::wstring item(int index) const;
+    Kind kind() const override { return Kind::ComboBox; }
+    std::function<void()> onClick;
+
+    // The designed height is the closed box; the window also holds the dropped-down list.
+    static constexpr int kVisibleItems = 12;
+    int windowHeight(int designedPixels) const override { return designedPixels * (kVisibleItems + 1); }
+
+private:
+    void command(int notification) override;
+};
+
+// A two-state check box, value 0 (clear) or 1 (ticked). `onClick` runs on every change.
+class CheckBox : public Control {
+public:
+    CheckBox(TwipsRect place) : Control(place, kButtonFace, kButtonText) {}
+    void create(Form& form, Control& container, const wchar_t* caption);
+    int value() const { return value_; }
+    void setValue(int value);
+    Kind kind() const override { return Kind::CheckBox; }
+    std::function<void()> onClick;
+
+private:
+    void command(int notification) override;
+    int value_ = 0;
+};
+
+}  // namespace ui

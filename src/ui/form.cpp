@@ -1,0 +1,280 @@
+#include "ui/form.h"
+
+#include <windowsx.h>
+
+#include "ui/dpi.h"
+#include "ui/error_sink.h"
+#include "ui/twips.h"
+
+namespace ui {
+namespace {
+
+const wchar_t kFormClass[] = L"VantrelForm";
+
+ATOM registerFormClass() {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = DefWindowProcW;  // replaced per window on WM_NCCREATE below
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kFormClass;
+    return RegisterClassExW(&wc);
+}
+
+}  // namespace
+
+Form::~Form() {
+    if (hwnd_) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+Form* Form::fromHwnd(HWND hwnd) {
+    if (!hwnd || GetWindowLongPtrW(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(windowProc))
+        return nullptr;
+    return reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+void Form::createWindow(const wchar_t* caption, int clientWidthTwips, int clientHeightTwips,
+                        DWORD style) {
+    static const ATOM atom = registerFormClass();
+    (void)atom;
+    clientWidthTwips_ = clientWidthTwips;
+    clientHeightTwips_ = clientHeightTwips;
+    style_ = style | WS_CLIPCHILDREN;
+    hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, caption, style_, CW_USEDEFAULT,
+                            CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc));
+    dpi_ = dpiForWindow(hwnd_);
+
+    // Size the frame around the designed client area and centre it on the work area.
+    RECT frame{0, 0, twipsToPixels(clientWidthTwips_, dpi_), twipsToPixels(clientHeightTwips_, dpi_)};
+    adjustWindowRect(frame, style_, WS_EX_CONTROLPARENT, dpi_);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    MONITORINFO mi{sizeof mi, {}, {}, 0};
+    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &mi);
+    const RECT& work = mi.rcWork;
+    SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::registerControl(Control& control) { controls_.push_back(&control); }
+
+Control* Form::controlFor(HWND hwnd) const {
+    for (Control* c : controls_)
+        if (c->hwnd() == hwnd) return c;
+    return nullptr;
+}
+
+void Form::addTimer(Timer& timer) {
+    timer.attach(*this);
+    timers_.push_back(&timer);
+}
+
+std::wstring Form::caption() const {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void Form::setCaption(const std::wstring& caption) { SetWindowTextW(hwnd_, caption.c_str()); }
+
+void Form::setIcons(HICON big, HICON small) {
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+}
+
+void Form::setBackColor(Color c) {
+    back_ = c;
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+bool Form::visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+
+void Form::setVisible(bool visible) {
+    if (visible == this->visible()) return;
+    if (!visible) {
+        hiddenState_ = windowState();
+        ShowWindow(hwnd_, SW_HIDE);
+    } else {
+        ShowWindow(hwnd_, hiddenState_ == kStateMinimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL);
+    }
+}
+
+void Form::show() {
+    setVisible(true);
+    if (windowState() == kStateNormal) SetForegroundWindow(hwnd_);
+}
+
+int Form::windowState() const {
+    if (!visible()) return hiddenState_;
+    return IsIconic(hwnd_) ? kStateMinimized : kStateNormal;
+}
+
+void Form::setWindowState(int state) {
+    if (!visible()) {
+        // A hidden window keeps the state for its next showing; if it was minimized when hidden,
+        // the system restores its normal placement then.
+        if (state != hiddenState_) {
+            hiddenState_ = state;
+            onResize();
+        }
+        return;
+    }
+    if (state != windowState()) ShowWindow(hwnd_, state == kStateMinimized ? SW_MINIMIZE : SW_RESTORE);
+}
+
+void Form::focusWindow() {
+    SetFocus(hwnd_);  // WM_SETFOCUS passes it on to the control that had it
+}
+
+void Form::setPointerMode(int mode) {
+    if (mode == pointerMode_) return;
+    pointerMode_ = mode;
+    // Show the new pointer at once when it is over the window.
+    POINT pt;
+    GetCursorPos(&pt);
+    HWND under = WindowFromPoint(pt);
+    if (under && (under == hwnd_ || IsChild(hwnd_, under)))
+        SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
+COLORREF Form::rgb(Color c) const {
+    return resolveColor(c, [](int index) { return static_cast<std::uint32_t>(GetSysColor(index)); });
+}
+
+HBRUSH Form::brush(Color c) {
+    const COLORREF value = rgb(c);
+    auto& slot = brushes_[value];
+    if (!slot) slot.reset(CreateSolidBrush(value));
+    return slot.get();
+}
+
+HFONT Form::font(const FontSpec& spec) {
+    for (auto& [s, f] : fonts_)
+        if (s == spec) return f.get();
+    LOGFONTW lf{};
+    lf.lfHeight = fontHeight(spec.points, dpi_);
+    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = spec.charset;
+    lf.lfQuality = CLEARTYPE_QUALITY;
+    lstrcpynW(lf.lfFaceName, spec.face, LF_FACESIZE);
+    fonts_.emplace_back(spec, OwnedFont(CreateFontIndirectW(&lf)));
+    return fonts_.back().second.get();
+}
+
+void Form::repaintAll() { RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME); }
+
+void Form::layout() {
+    for (Control* c : controls_) {
+        const TwipsRect& p = c->place();
+        SetWindowPos(c->hwnd(), nullptr, twipsToPixels(p.left, dpi_), twipsToPixels(p.top, dpi_),
+                     twipsToPixels(p.width, dpi_), c->windowHeight(twipsToPixels(p.height, dpi_)),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(c->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font(c->font())), FALSE);
+    }
+}
+
+LRESULT Form::controlColors(WPARAM dcParam, LPARAM childParam) {
+    HWND child = reinterpret_cast<HWND>(childParam);
+    Control* c = controlFor(child);
+    if (!c) return 0;
+    HDC dc = reinterpret_cast<HDC>(dcParam);
+    SetTextColor(dc, rgb(c->foreColor()));
+    SetBkColor(dc, rgb(c->backColor()));
+    return reinterpret_cast<LRESULT>(brush(c->backColor()));
+}
+
+bool Form::setCursor(WPARAM, LPARAM lp) {
+    if (LOWORD(lp) != HTCLIENT || pointerMode_ == kPointerDefault) return false;
+    HCURSOR cursor = pointerMode_ == kPointerHourglass ? LoadCursorW(nullptr, IDC_WAIT)
+                     : customPointer_                 ? customPointer_.get()
+                                                      : LoadCursorW(nullptr, IDC_ARROW);
+    SetCursor(cursor);
+    return true;
+}
+
+void Form::onActivate(WPARAM wp) {
+    if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+    } else if (!IsIconic(hwnd_)) {
+        focusWindow();
+    }
+}
+
+LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_COMMAND:
+            if (Control* c = controlFor(reinterpret_cast<HWND>(lp))) c->command(HIWORD(wp));
+            return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+            if (LRESULT brush = controlColors(wp, lp)) return brush;
+            break;
+        case WM_ERASEBKGND: {
+            RECT rc;
+            GetClientRect(hwnd_, &rc);
+            FillRect(reinterpret_cast<HDC>(wp), &rc, brush(back_));
+            return 1;
+        }
+        case WM_SETCURSOR:
+            if (setCursor(wp, lp)) return TRUE;
+            break;
+        case WM_MOUSEMOVE:
+            if (onMouseMove) onMouseMove();
+            return 0;
+        case WM_TIMER:
+            for (Timer* t : timers_)
+                if (t->id_ == wp) t->tick();
+            return 0;
+        case WM_SIZE:
+            onResize();
+            return 0;
+        case WM_ACTIVATE:
+            onActivate(wp);
+            return 0;
+        case WM_SETFOCUS: {
+            // Give the focus to the control that had it, else to the first one in tab order.
+            HWND target = lastFocus_ && IsWindow(lastFocus_) ? lastFocus_
+                                                             : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+            if (target) SetFocus(target);
+            return 0;
+        }
+        case WM_DPICHANGED: {
+            dpi_ = HIWORD(wp);
+            fonts_.clear();
+            layout();
+            const RECT* r = reinterpret_cast<const RECT*>(lp);
+            SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        case WM_CLOSE:
+            onCloseRequest();
+            return 0;
+        case WM_QUERYENDSESSION:
+            onCloseRequest();
+            return TRUE;
+        case WM_DESTROY:
+            onUnload();
+            return 0;
+    }
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Form* form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!form) return DefWindowProcW(hwnd, msg, wp, lp);
+    LRESULT result = 0;
+    catchAtBoundary([&] { result = form->handleMessage(msg, wp, lp); });
+    return result;
+}
+
+}  // namespace ui

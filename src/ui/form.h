@@ -1,0 +1,96 @@
+#pragma once
+// A top-level window that hosts controls the way classic forms do: designed in twips, laid out at
+// the window's DPI, colours and fonts per control, one pointer mode for the whole window, and a
+// window state that can be set while the window is hidden.
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ui/control.h"
+#include "ui/timer.h"
+#include "ui/win_handles.h"
+
+namespace ui {
+
+enum PointerMode { kPointerDefault = 0, kPointerHourglass = 11, kPointerCustom = 99 };
+enum WindowState { kStateNormal = 0, kStateMinimized = 1 };
+
+class Form {
+public:
+    Form() = default;
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+    virtual ~Form();
+
+    // Creates the window hidden, sized to a client area of the given twips, centred on the screen.
+    // `style` is the frame style (e.g. a fixed single border with a minimize box).
+    void createWindow(const wchar_t* caption, int clientWidthTwips, int clientHeightTwips,
+                      DWORD style);
+    HWND hwnd() const { return hwnd_; }
+    static Form* fromHwnd(HWND hwnd);  // the form that owns a window, or null
+    int dpi() const { return dpi_; }
+
+    std::wstring caption() const;
+    void setCaption(const std::wstring& caption);
+    void setIcons(HICON big, HICON small);  // not owned
+    Color backColor() const { return back_; }
+    void setBackColor(Color c);
+
+    bool visible() const;
+    void setVisible(bool visible);
+    void show();  // visible and active, in the current window state
+    int windowState() const;
+    void setWindowState(int state);
+    void focusWindow();  // gives the keyboard focus back to the control that had it last
+
+    int pointerMode() const { return pointerMode_; }
+    void setPointerMode(int mode);
+    void setCustomPointer(OwnedCursor cursor) { customPointer_ = std::move(cursor); }
+    HCURSOR customPointer() const { return customPointer_.get(); }
+
+    const std::vector<Control*>& controls() const { return controls_; }
+    Control* controlFor(HWND hwnd) const;
+    void addTimer(Timer& timer);
+
+    // Resources shared by the controls, cached per colour and font.
+    COLORREF rgb(Color c) const;
+    HBRUSH brush(Color c);
+    HFONT font(const FontSpec& spec);
+    void repaintAll();
+
+    std::function<void()> onMouseMove;
+
+protected:
+    virtual LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    virtual void onResize() {}
+    virtual void onCloseRequest() {}  // any request to close: the close box, logging off, others
+    virtual void onUnload() {}
+
+private:
+    friend class Control;
+    static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
+    void registerControl(Control& control);
+    void layout();
+    LRESULT controlColors(WPARAM dc, LPARAM child);
+    bool setCursor(WPARAM wp, LPARAM lp);
+    void onActivate(WPARAM wp);
+
+    HWND hwnd_ = nullptr;
+    int dpi_ = USER_DEFAULT_SCREEN_DPI;
+    int clientWidthTwips_ = 0, clientHeightTwips_ = 0;
+    DWORD style_ = 0;
+    Color back_ = kButtonFace;
+    int pointerMode_ = kPointerDefault;
+    int hiddenState_ = kStateNormal;  // the state a hidden window takes when it is shown
+    OwnedCursor customPointer_;
+    HWND lastFocus_ = nullptr;
+    std::vector<Control*> controls_;
+    std::vector<Timer*> timers_;
+    std::map<COLORREF, OwnedBrush> brushes_;
+    std::vector<std::pair<FontSpec, OwnedFont>> fonts_;
+};
+
+}  // namespace ui

@@ -1,0 +1,88 @@
+#include "ui/frame.h"
+
+#include "ui/error_sink.h"
+#include "ui/form.h"
+
+namespace ui {
+namespace {
+
+const wchar_t kFrameClass[] = L"VantrelFrame";
+
+}  // namespace
+
+void Frame::create(Form& form, const wchar_t* caption) {
+    static const ATOM atom = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = windowProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kFrameClass;
+        return RegisterClassExW(&wc);
+    }();
+    (void)atom;
+    createWindow(form, nullptr, kFrameClass, caption, WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT);
+    SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void Frame::paint(HDC dc) {
+    Form* form = Form::fromHwnd(GetAncestor(hwnd(), GA_ROOT));
+    if (!form) return;
+    RECT rc;
+    GetClientRect(hwnd(), &rc);
+    FillRect(dc, &rc, form->brush(backColor()));
+
+    HFONT old = static_cast<HFONT>(SelectObject(dc, form->font(font())));
+    wchar_t caption[128];
+    const int length = GetWindowTextW(hwnd(), caption, 128);
+    SIZE text{};
+    GetTextExtentPoint32W(dc, caption, length, &text);
+
+    // The etched box runs through the middle of the caption line; the caption interrupts it.
+    RECT box = rc;
+    box.top = text.cy / 2;
+    DrawEdge(dc, &box, EDGE_ETCHED, BF_RECT);
+    if (length > 0) {
+        const int pad = text.cy / 4, left = text.cy / 2;
+        RECT label{left, 0, left + text.cx + 2 * pad, text.cy};
+        FillRect(dc, &label, form->brush(backColor()));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, form->rgb(foreColor()));
+        TextOutW(dc, left + pad, 0, caption, length);
+    }
+    SelectObject(dc, old);
+}
+
+LRESULT CALLBACK Frame::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<Frame*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    switch (msg) {
+        case WM_COMMAND:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_DRAWITEM:
+            // The frame only holds the controls; the form handles what they report.
+            return SendMessageW(GetAncestor(hwnd, GA_ROOT), msg, wp, lp);
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            if (self) self->paint(dc);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        case WM_SETTEXT: {
+            LRESULT r = DefWindowProcW(hwnd, msg, wp, lp);
+            InvalidateRect(hwnd, nullptr, TRUE);
+            return r;
+        }
+        case WM_MOUSEMOVE:
+            if (self && self->onMouseMove) catchAtBoundary(self->onMouseMove);
+            return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+}  // namespace ui

@@ -1,0 +1,38 @@
+#include "ui/message_loop.h"
+
+#include "ui/form.h"
+
+namespace ui {
+
+bool preTranslate(MSG& msg) {
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !msg.hwnd) return false;
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    return root && Form::fromHwnd(root) && IsDialogMessageW(root, &msg);
+}
+
+void pumpPendingMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        if (!preTranslate(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+int runMessageLoop() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (!preTranslate(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace ui

@@ -1,0 +1,196 @@
+#include "ui/push_button.h"
+
+#include <windowsx.h>
+
+#include "ui/error_sink.h"
+#include "ui/form.h"
+
+namespace ui {
+namespace {
+
+const wchar_t kButtonClass[] = L"VantrelPushButton";
+
+COLORREF mix(COLORREF a, COLORREF b, int percentB) {
+    auto channel = [&](int shift) {
+        const int x = (a >> shift) & 0xFF, y = (b >> shift) & 0xFF;
+        return static_cast<COLORREF>((x * (100 - percentB) + y * percentB) / 100) << shift;
+    };
+    return channel(0) | channel(8) | channel(16);
+}
+
+}  // namespace
+
+void PushButton::create(Form& form, const wchar_t* caption) {
+    static const ATOM atom = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.style = CS_HREDRAW | CS_VREDRAW;
+        wc.lpfnWndProc = windowProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kButtonClass;
+        return RegisterClassExW(&wc);
+    }();
+    (void)atom;
+    createWindow(form, nullptr, kButtonClass, caption, WS_TABSTOP);
+    SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void PushButton::setLook(const ButtonLook& look) {
+    look_ = look;
+    hasLook_ = true;
+    setBackColor(look.face);
+    setForeColor(look.text);
+}
+
+void PushButton::clearLook() {
+    hasLook_ = false;
+    InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void PushButton::setHot(bool hot) {
+    if (hot == hot_) return;
+    hot_ = hot;
+    if (hot) {
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
+        TrackMouseEvent(&tme);
+    }
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void PushButton::click() {
+    if (onClick) onClick();
+}
+
+void PushButton::paint(HDC dc) {
+    Form* form = Form::fromHwnd(GetAncestor(hwnd(), GA_ROOT));
+    if (!form) return;
+    RECT rc;
+    GetClientRect(hwnd(), &rc);
+    const COLORREF face = form->rgb(backColor());
+    const COLORREF text = form->rgb(foreColor());
+    COLORREF fill = face, border = mix(face, text, 45);
+    if (hasLook_) {
+        border = form->rgb(look_.border);
+        if (pressed()) fill = form->rgb(look_.pressed);
+        else if (hot_) fill = form->rgb(look_.hover);
+    } else if (pressed()) {
+        fill = mix(face, form->rgb(kSystemColorFlag | COLOR_HIGHLIGHT), 35);
+    } else if (hot_) {
+        fill = mix(face, form->rgb(kSystemColorFlag | COLOR_HIGHLIGHT), 15);
+    }
+
+    // Paint off-screen so hovering never flickers.
+    HDC mem = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, rc.right, rc.bottom);
+    HGDIOBJ oldBitmap = SelectObject(mem, bitmap);
+    HBRUSH fillBrush = CreateSolidBrush(fill);
+    FillRect(mem, &rc, fillBrush);
+    DeleteObject(fillBrush);
+    HBRUSH borderBrush = CreateSolidBrush(border);
+    FrameRect(mem, &rc, borderBrush);
+    DeleteObject(borderBrush);
+
+    wchar_t caption[128];
+    const int length = GetWindowTextW(hwnd(), caption, 128);
+    HGDIOBJ oldFont = SelectObject(mem, form->font(font()));
+    SetBkMode(mem, TRANSPARENT);
+    SetTextColor(mem, text);
+    RECT textRect = rc;
+    if (pressed()) OffsetRect(&textRect, 1, 1);
+    DrawTextW(mem, caption, length, &textRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (GetFocus() == hwnd() && !(SendMessageW(hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+        RECT focus = rc;
+        InflateRect(&focus, -3, -3);
+        DrawFocusRect(mem, &focus);
+    }
+    BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, oldFont);
+    SelectObject(mem, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(mem);
+}
+
+LRESULT PushButton::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_GETDLGCODE:
+            return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd(), &ps);
+            paint(dc);
+            EndPaint(hwnd(), &ps);
+            return 0;
+        }
+        case WM_MOUSEMOVE: {
+            RECT rc;
+            GetClientRect(hwnd(), &rc);
+            const POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            setHot(PtInRect(&rc, pt) != FALSE);
+            if (onMouseMove) onMouseMove();
+            return 0;
+        }
+        case WM_MOUSELEAVE:
+            setHot(false);
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            SetFocus(hwnd());
+            SetCapture(hwnd());
+            pressed_ = true;
+            InvalidateRect(hwnd(), nullptr, FALSE);
+            return 0;
+        case WM_LBUTTONUP: {
+            const bool inside = pressed();
+            pressed_ = false;
+            if (GetCapture() == hwnd()) ReleaseCapture();
+            InvalidateRect(hwnd(), nullptr, FALSE);
+            if (inside) click();
+            return 0;
+        }
+        case WM_CAPTURECHANGED:
+            pressed_ = false;
+            InvalidateRect(hwnd(), nullptr, FALSE);
+            return 0;
+        case WM_KEYDOWN:
+            if (wp == VK_SPACE) {
+                spaceDown_ = true;
+                return 0;
+            }
+            if (wp == VK_RETURN) {
+                click();
+                return 0;
+            }
+            break;
+        case WM_KEYUP:
+            if (wp == VK_SPACE && spaceDown_) {
+                spaceDown_ = false;
+                click();
+            }
+            return 0;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+        case WM_UPDATEUISTATE:
+        case WM_ENABLE:
+            InvalidateRect(hwnd(), nullptr, FALSE);
+            break;
+        case WM_SETTEXT: {
+            LRESULT r = DefWindowProcW(hwnd(), msg, wp, lp);
+            InvalidateRect(hwnd(), nullptr, FALSE);
+            return r;
+        }
+    }
+    return DefWindowProcW(hwnd(), msg, wp, lp);
+}
+
+LRESULT CALLBACK PushButton::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<PushButton*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    LRESULT result = 0;
+    catchAtBoundary([&] { result = self->handle(msg, wp, lp); });
+    return result;
+}
+
+}  // namespace ui

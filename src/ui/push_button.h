@@ -1,0 +1,40 @@
+#pragma once
+// Our push button: a flat face in the form's colours with hover, pressed and focus states, a
+// click on release inside it (or Space / Enter), and mouse-move notices.
+#include "ui/control.h"
+
+namespace ui {
+
+struct ButtonLook {
+    Color face, text, hover, pressed, border;
+};
+
+class PushButton : public Control {
+public:
+    PushButton(TwipsRect place) : Control(place, kWhite, kButtonText) {}
+    void create(Form& form, const wchar_t* caption);
+    Kind kind() const override { return Kind::PushButton; }
+
+    // Hover, pressed and border colours; unset ones are derived from the face colour.
+    void setLook(const ButtonLook& look);
+    void clearLook();
+
+    std::function<void()> onClick;
+    std::function<void()> onMouseMove;
+
+    // Exposed for tests: the state the face is drawn in.
+    bool hot() const { return hot_; }
+    bool pressed() const { return pressed_ && hot_; }
+
+private:
+    static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+    void paint(HDC dc);
+    void setHot(bool hot);
+    void click();
+
+    bool hot_ = false, pressed_ = false, spaceDown_ = false, hasLook_ = false;
+    ButtonLook look_{};
+};
+
+}  // namespace ui

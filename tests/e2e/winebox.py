@@ -1,0 +1,231 @@
+"""A private Wine world for tests and tools: prefix, display, persistent wineserver, registry,
+relay traces, window inspection and screenshots.
+
+Used as a module by the e2e tests and as a command by CMake and the tools:
+    python3 tests/e2e/winebox.py run PROGRAM.exe [ARGS...]   run one Windows program, pass its exit code
+    python3 tests/e2e/winebox.py shot PROGRAM.exe PNG SECONDS show a program, save a screenshot, close it
+"""
+from __future__ import annotations
+
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parents[2]
+BUILD = ROOT / "build"
+SETTINGS_KEY = r"HKCU\Software\VB and VBA Program Settings\Tamberlin\Vantrel Desk Guard"
+
+
+def wait_for(condition, timeout=20.0, interval=0.05, what="condition"):
+    """Polls `condition` until it returns something truthy; raises TimeoutError at the deadline."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise TimeoutError(f"timed out after {timeout:.0f} s waiting for {what}")
+        time.sleep(interval)
+
+
+class WineBox:
+    """One Wine prefix with its own X display and a wineserver kept alive between processes."""
+
+    def __init__(self, prefix: Path | None = None, arch: str = "win32", virtual_display: bool = True):
+        self.prefix = Path(prefix or BUILD / f"wineprefix-{arch}")
+        self.arch = arch
+        self.xvfb: subprocess.Popen | None = None
+        self.server: subprocess.Popen | None = None
+        self.display = os.environ.get("DISPLAY", "") if not virtual_display else ""
+        self.started: list[subprocess.Popen] = []
+
+    # ---- environment -------------------------------------------------------------------------
+    def env(self, debug: str = "-all") -> dict:
+        env = dict(os.environ)
+        env.update(WINEPREFIX=str(self.prefix), WINEARCH=self.arch, WINEDEBUG=debug,
+                   DISPLAY=self.display, WINEDLLOVERRIDES="mscoree,mshtml=")
+        return env
+
+    def __enter__(self):
+        self.start()
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+
+    def start(self):
+        if not self.display:
+            self._start_xvfb()
+        fresh = not (self.prefix / "system.reg").exists()
+        if fresh:
+            self.prefix.parent.mkdir(parents=True, exist_ok=True)
+            subprocess.run(["wineboot", "-i"], env=self.env(), check=True,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            subprocess.run(["wineserver", "-w"], env=self.env(), check=True)
+        # A persistent server makes each later Wine process start in well under a second.
+        self.server = subprocess.Popen(["wineserver", "-f", "-p"], env=self.env(),
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if fresh:
+            # Wine's own "Wine System Tray" window stands in for the notification area; keep it
+            # unobtrusive but present.
+            self.reg_add(r"HKCU\Software\Wine\X11 Driver", "Decorated", "Y")
+
+    def _start_xvfb(self):
+        for number in range(90, 190):
+            if Path(f"/tmp/.X{number}-lock").exists() or Path(f"/tmp/.X11-unix/X{number}").exists():
+                continue
+            self.xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1280x800x24",
+                                          "-nolisten", "tcp"],
+                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            try:
+                wait_for(lambda: Path(f"/tmp/.X11-unix/X{number}").exists() or self.xvfb.poll() is not None,
+                         timeout=10, what="Xvfb")
+            except TimeoutError:
+                pass
+            if self.xvfb.poll() is None:
+                self.display = f":{number}"
+                return
+        raise RuntimeError("no free X display number for Xvfb")
+
+    def stop(self):
+        for proc in self.started:
+            self._end(proc)
+        self.started.clear()
+        subprocess.run(["wineserver", "-k"], env=self.env(), stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        if self.server:
+            self._end(self.server)
+            self.server = None
+        if self.xvfb:
+            self._end(self.xvfb)
+            self.xvfb = None
+
+    @staticmethod
+    def _end(proc: subprocess.Popen):
+        if proc.poll() is None:
+            proc.send_signal(signal.SIGTERM)
+            try:
+                proc.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                proc.kill()
+                proc.wait()
+
+    # ---- processes ---------------------------------------------------------------------------
+    def run(self, program, *args, timeout=600, debug="-all", **kwargs) -> subprocess.CompletedProcess:
+        return subprocess.run(["wine", str(program), *map(str, args)], env=self.env(debug),
+                              timeout=timeout, **kwargs)
+
+    def launch(self, program, *args, trace: list[str] | None = None, log: Path | None = None) -> "Launched":
+        """Starts a program without waiting. `trace` names DLL.function calls to relay-trace."""
+        debug = "-all"
+        if trace:
+            self.reg_add(r"HKCU\Software\Wine\Debug", "RelayInclude", ";".join(trace))
+            debug = "-all,+relay"
+        log = Path(log or BUILD / "e2e-logs" / f"{Path(str(program)).stem}-{time.monotonic_ns()}.log")
+        log.parent.mkdir(parents=True, exist_ok=True)
+        out = open(log, "wb")
+        proc = subprocess.Popen(["wine", str(program), *map(str, args)], env=self.env(debug),
+                                stdout=out, stderr=subprocess.STDOUT)
+        out.close()
+        self.started.append(proc)
+        return Launched(self, proc, log)
+
+    # ---- registry ----------------------------------------------------------------------------
+    def reg_add(self, key: str, name: str, data: str, kind: str = "REG_SZ"):
+        subprocess.run(["wine", "reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f"],
+                       env=self.env(), check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def reg_delete_key(self, key: str):
+        subprocess.run(["wine", "reg", "delete", key, "/f"], env=self.env(),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def reg_values(self, key: str) -> dict[str, str]:
+        """The REG_SZ values of a key, {} when the key does not exist."""
+        out = subprocess.run(["wine", "reg", "query", key], env=self.env(), capture_output=True,
+                             text=True, errors="replace").stdout
+        values = {}
+        for line in out.splitlines():
+            parts = line.strip().split("    ")
+            if len(parts) >= 2 and parts[1].startswith("REG_"):
+                values[parts[0]] = parts[2] if len(parts) > 2 else ""
+        return values
+
+    # ---- screen ------------------------------------------------------------------------------
+    def screenshot(self, path: Path) -> Path:
+        path = Path(path)
+        path.parent.mkdir(parents=True, exist_ok=True)
+        subprocess.run(["import", "-window", "root", str(path)], check=True,
+                       env=dict(os.environ, DISPLAY=self.display))
+        return path
+
+    def xdotool(self, *args) -> str:
+        return subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True,
+                              env=dict(os.environ, DISPLAY=self.display)).stdout.strip()
+
+    def x_window(self, title: str) -> str | None:
+        """The X window id of a visible top-level window with exactly this title, or None."""
+        ids = self.xdotool("search", "--onlyvisible", "--name", f"^{title}$").split()
+        return ids[0] if ids else None
+
+
+class Launched:
+    """A program started by WineBox.launch, with its relay trace / output log."""
+
+    def __init__(self, box: WineBox, proc: subprocess.Popen, log: Path):
+        self.box, self.proc, self.log = box, proc, log
+
+    def output(self) -> str:
+        return self.log.read_text(errors="replace")
+
+    def calls(self, function: str) -> list[str]:
+        """Argument lists of relay-traced calls, e.g. calls("user32.RegisterHotKey")."""
+        found = []
+        for line in self.output().splitlines():
+            marker = f"Call {function}("
+            at = line.find(marker)
+            if at >= 0:
+                found.append(line[at + len(marker):line.rfind(")")])
+        return found
+
+    def returns(self, function: str) -> list[str]:
+        found = []
+        for line in self.output().splitlines():
+            marker = f"Ret  {function}("
+            at = line.find(marker)
+            if at >= 0 and "retval=" in line:
+                found.append(line[line.find("retval=") + 7:].split()[0])
+        return found
+
+    def alive(self) -> bool:
+        return self.proc.poll() is None
+
+    def wait(self, timeout=10) -> int:
+        return self.proc.wait(timeout=timeout)
+
+    def end(self):
+        WineBox._end(self.proc)
+
+
+def _main(argv: list[str]) -> int:
+    if len(argv) >= 2 and argv[0] == "run":
+        arch = "win64" if "win64" in argv[1] else "win32"
+        with WineBox(arch=arch) as box:
+            return box.run(argv[1], *argv[2:]).returncode
+    if len(argv) == 4 and argv[0] == "shot":
+        with WineBox() as box:
+            program = box.launch(argv[1])
+            wait_for(lambda: box.x_window("Vantrel Desk Guard"), timeout=30, what="the main window")
+            time.sleep(float(argv[3]))
+            box.screenshot(Path(argv[2]))
+            program.end()
+        return 0
+    print(__doc__, file=sys.stderr)
+    return 2
+
+
+if __name__ == "__main__":
+    sys.exit(_main(sys.argv[1:]))
