@@ -7,6 +7,7 @@ Used as a module by the e2e tests and as a command by CMake and the tools:
 """
 from __future__ import annotations
 
+import json
 import os
 import shutil
 import signal
@@ -70,9 +71,8 @@ class WineBox:
         self.server = subprocess.Popen(["wineserver", "-f", "-p"], env=self.env(),
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if fresh:
-            # Wine's own "Wine System Tray" window stands in for the notification area; keep it
-            # unobtrusive but present.
-            self.reg_add(r"HKCU\Software\Wine\X11 Driver", "Decorated", "Y")
+            # Wine has no Arial; Liberation Sans has the same metrics, so text fits as designed.
+            self.reg_add(r"HKCU\Software\Wine\Fonts\Replacements", "Arial", "Liberation Sans")
 
     def _start_xvfb(self):
         for number in range(90, 190):
@@ -143,6 +143,10 @@ class WineBox:
         subprocess.run(["wine", "reg", "delete", key, "/f"], env=self.env(),
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
+    def reg_delete_value(self, key: str, name: str):
+        subprocess.run(["wine", "reg", "delete", key, "/v", name, "/f"], env=self.env(),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
     def reg_values(self, key: str) -> dict[str, str]:
         """The REG_SZ values of a key, {} when the key does not exist."""
         out = subprocess.run(["wine", "reg", "query", key], env=self.env(), capture_output=True,
@@ -153,6 +157,24 @@ class WineBox:
             if len(parts) >= 2 and parts[1].startswith("REG_"):
                 values[parts[0]] = parts[2] if len(parts) > 2 else ""
         return values
+
+    # ---- windows -----------------------------------------------------------------------------
+    def inspect(self, *args, check=True) -> str:
+        """Runs the window reader (tests/e2e/inspect.cpp) and returns what it printed."""
+        done = subprocess.run(["wine", str(BUILD / self.arch / "bin" / "inspect.exe"), *map(str, args)],
+                              env=self.env(), capture_output=True, text=True, errors="replace", timeout=60)
+        if check and done.returncode != 0:
+            raise RuntimeError(f"inspect {' '.join(map(str, args))}: {done.stderr.strip()}")
+        return done.stdout
+
+    def tree(self, title: str) -> dict | None:
+        """The window titled `title` and its controls, or None when there is no such window."""
+        out = self.inspect("tree", title, check=False)
+        return json.loads(out) if out.strip() else None
+
+    def boxes(self) -> list[dict]:
+        """The message boxes on screen: title, text, buttons, whether they carry an icon."""
+        return json.loads(self.inspect("boxes"))
 
     # ---- screen ------------------------------------------------------------------------------
     def screenshot(self, path: Path) -> Path:

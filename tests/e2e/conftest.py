@@ -1,0 +1,82 @@
+"""Shared fixtures: one Wine world per test session, a clean settings area per test."""
+from __future__ import annotations
+
+import shutil
+import sys
+from pathlib import Path
+
+import pytest
+
+sys.path.insert(0, str(Path(__file__).parent))
+from winebox import BUILD, SETTINGS_KEY, WineBox, wait_for  # noqa: E402
+
+EXE = BUILD / "win32" / "bin" / "VantrelDeskGuard.exe"
+TITLE = "Vantrel Desk Guard"
+RUN_KEYS = [r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run",
+            r"HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Run",
+            r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"]
+
+
+@pytest.fixture(scope="session")
+def box():
+    if not EXE.exists():
+        pytest.fail(f"{EXE} is missing: build the win32 preset first")
+    with WineBox() as wine:
+        yield wine
+
+
+class Desk:
+    """The program under test in its own folder, started and read like a user would."""
+
+    def __init__(self, box: WineBox, folder: Path):
+        self.box, self.folder = box, folder
+        self.exe = folder / EXE.name
+        shutil.copy2(EXE, self.exe)
+        self.running = []
+
+    def start(self, trace=None, wait_window=True):
+        program = self.box.launch(self.exe, trace=trace)
+        self.running.append(program)
+        if wait_window:
+            wait_for(lambda: not program.alive() or ((t := self.window()) and t["visible"]), timeout=30,
+                     what="the main window")
+        return program
+
+    def window(self):
+        return self.box.tree(TITLE)
+
+    def settings(self):
+        return self.box.reg_values(SETTINGS_KEY)
+
+    def store(self, **values):
+        for name, data in values.items():
+            self.box.reg_add(SETTINGS_KEY, name.replace("_", " "), data)
+
+    def control(self, tree, text=None, cls=None, index=0):
+        matches = [c for c in tree["children"]
+                   if (text is None or c["text"] == text) and (cls is None or c["class"] == cls)]
+        return matches[index]
+
+    def stop_all(self):
+        for program in self.running:
+            if program.alive():
+                self.box.inspect("close", TITLE, check=False)
+                try:
+                    program.wait(5)
+                except Exception:
+                    program.end()
+            if program.proc in self.box.started:
+                self.box.started.remove(program.proc)
+
+
+@pytest.fixture
+def desk(box, tmp_path):
+    box.reg_delete_key(SETTINGS_KEY)
+    for key in RUN_KEYS:
+        for name in box.reg_values(key):
+            if name.lower().startswith("vantreldeskguard"):
+                box.reg_delete_value(key, name)
+    d = Desk(box, tmp_path)
+    yield d
+    d.stop_all()
+

@@ -1,0 +1,93 @@
+"""Starting and closing the program, as a user sees it."""
+import shutil
+import time
+from pathlib import Path
+
+from conftest import TITLE
+from winebox import ROOT, wait_for
+
+REPORT_TAIL = "\r\rPlease email screenshot of this message to support@tamberlin.example"
+
+# Designed places in twips, converted at 96 dpi: (class, text, rect relative to the client area).
+LAYOUT = [
+    ("Edit", "Text2", [8, 420, 81, 46]),
+    ("VantrelPushButton", "Help", [8, 8, 520, 27]),
+    ("VantrelFrame", "Key Options", [8, 37, 520, 53]),
+    ("ComboBox", None, [24, 57, 240, None]),
+    ("ComboBox", None, [272, 57, 240, None]),
+    ("Static", None, [8, 99, 520, 17]),
+    ("VantrelFrame", "Startup Options", [8, 121, 520, 49]),
+    ("Button", "Load this software on Windows startup", [24, 141, 254, 19]),
+    ("Button", "Start in system tray", [288, 141, 140, 19]),
+]
+
+
+def test_first_start_shows_the_designed_window(desk):
+    program = desk.start()
+    tree = desk.window()
+    assert tree["visible"] and not tree["iconic"]
+    assert tree["client"][2:] == [536, 177]
+    style = tree["style"]
+    assert style & 0x00020000 and not style & 0x00010000, "minimize box only, no maximize box"
+    assert not style & 0x00040000, "fixed border: not resizable"
+
+    children = tree["children"]
+    assert [c["class"] for c in children] == [cls for cls, _, _ in LAYOUT], "creation (tab) order"
+    for child, (cls, text, rect) in zip(children, LAYOUT):
+        if text is not None:
+            assert child["text"] == text
+        assert child["rect"][:3] == rect[:3], (cls, text)
+        if rect[3] is not None:
+            assert child["rect"][3] == rect[3], (cls, text)
+    check4, check8 = children[7], children[8]
+    assert check4["visible"] and check4["checked"] == 0
+    assert not check8["visible"]
+    assert children[5]["text"].startswith("Software is on. Press ")
+    assert tree["focus"] == children[0]["hwnd"], "the unseen text box holds the first focus"
+    assert desk.box.boxes() == []
+
+    # Centred on the 1280 x 800 screen.
+    x, y, w, h = tree["rect"]
+    assert abs((x + w / 2) - 640) <= 1 and abs((y + h / 2) - 400) <= 20
+
+    shot = desk.box.screenshot(ROOT / "build" / "screenshots" / "main-window-full.png")
+    docs = ROOT / "docs" / "screenshots"
+    docs.mkdir(parents=True, exist_ok=True)
+    import subprocess
+    subprocess.run(["convert", str(shot), "-crop", f"{w}x{h}+{x}+{y}", "+repage",
+                    str(docs / "main-window.png")], check=True)
+    assert program.alive()
+
+
+def test_both_start_options_on_start_out_of_the_normal_state(desk):
+    desk.store(Windows_Startup="On", Minimized="On")
+    program = desk.start(wait_window=False)
+    # The window exists but is not shown in its normal state.
+    tree = wait_for(lambda: desk.window(), timeout=30, what="the main window")
+    time.sleep(0.5)
+    tree = desk.window()
+    assert tree["iconic"] or not tree["visible"]
+    assert desk.control(tree, text="Start in system tray")["checked"] == 1
+    assert program.alive()
+
+
+def test_close_request_ends_the_process_at_once_and_asks_nothing(desk):
+    program = desk.start()
+    desk.box.inspect("close", TITLE)
+    started = time.monotonic()
+    program.wait(10)
+    assert time.monotonic() - started < 1.5
+    assert desk.box.boxes() == []
+
+
+def test_a_hand_pointer_file_that_is_no_cursor_is_reported_and_start_up_goes_on(desk):
+    (desk.folder / "HAND-M.CUR").write_bytes(b"this is not a cursor file\r\n" * 4)
+    program = desk.start(wait_window=False)
+    boxes = wait_for(lambda: desk.box.boxes(), timeout=30, what="the error report box")
+    assert boxes[0]["title"] == "Application Error"
+    assert boxes[0]["text"] == "Invalid picture\r\nin Vantrel2021/08/31.Form1.Form_Load at line 106" + REPORT_TAIL
+    assert boxes[0]["buttons"] == ["OK"] and boxes[0]["has_icon"]
+    desk.box.inspect("answer", "OK")
+    tree = wait_for(lambda: (t := desk.window()) and t["visible"] and t, timeout=30, what="the window after the box")
+    assert desk.control(tree, cls="Static")["text"] == "Software is on. Press Ctrl + Alt + L to lock computer"
+    assert program.alive()

@@ -1,0 +1,11 @@
+// The Windows test binary: real windows, controls and registry, under Wine or Windows.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+int main(int argc, char** argv) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
