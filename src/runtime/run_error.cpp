@@ -10,6 +10,7 @@ std::wstring standardDescription(int number) {
         case kPathFileAccess: return L"Path/File access error";
         case kInvalidPropertyValue: return L"Invalid property value";
         case kInvalidPicture: return L"Invalid picture";
+        case kBadSkinFile: return L"Bad skin file";
         default: return L"";
     }
 }

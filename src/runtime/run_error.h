@@ -12,6 +12,7 @@ enum ErrorNumber : int {
     kPathFileAccess = 75,
     kInvalidPropertyValue = 380,
     kInvalidPicture = 481,
+    kBadSkinFile = 32000,  // our own number: the skin file cannot be read as a skin
 };
 
 struct Error {

@@ -1,0 +1,4 @@
+vantrel-skin 1
+[window]
+text = #12345G
+[button]

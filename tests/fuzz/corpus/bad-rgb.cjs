@@ -1,0 +1,4 @@
+vantrel-skin 1
+[window]
+[list]
+text = rgb(255, 255, 256)

@@ -1,0 +1,5 @@
+vantrel-skin 1
+[window]
+[button]
+[font]
+face = Ã(â‚

@@ -1,0 +1,1 @@
+../../../skins/dark.cjs

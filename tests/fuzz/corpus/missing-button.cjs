@@ -1,0 +1,3 @@
+vantrel-skin 1
+[window]
+background = #FFFFFF

@@ -1,0 +1,3 @@
+vantrel-skin 2
+[window]
+[button]

@@ -1,0 +1,5 @@
+# only a comment
+; and another
+
+face = x
+[status

@@ -1,0 +1,4 @@
+vantrel-skin 1
+[window]
+[button]
+facecolour = #000000
