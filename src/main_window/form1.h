@@ -36,6 +36,9 @@ public:
     void PushButton1_MouseMove();
     void Background_MouseMove();
 
+    // True while minimizing has hidden the window behind the tray icon.
+    bool hiddenInTray = false;
+
     static constexpr int kClientWidthTwips = 8040, kClientHeightTwips = 2655;
 
 protected:
