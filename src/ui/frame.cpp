@@ -66,6 +66,10 @@ LRESULT CALLBACK Frame::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             return SendMessageW(GetAncestor(hwnd, GA_ROOT), msg, wp, lp);
         case WM_ERASEBKGND:
             return 1;
+        case WM_GETFONT:
+            if (Form* form = Form::fromHwnd(GetAncestor(hwnd, GA_ROOT)); form && self)
+                return reinterpret_cast<LRESULT>(form->font(self->font()));
+            return 0;
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(hwnd, &ps);

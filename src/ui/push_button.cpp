@@ -115,6 +115,13 @@ LRESULT PushButton::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_GETDLGCODE:
             return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+        case WM_GETFONT:
+            if (Form* form = Form::fromHwnd(GetAncestor(hwnd(), GA_ROOT)))
+                return reinterpret_cast<LRESULT>(form->font(font()));
+            return 0;
+        case BM_CLICK:  // what the system and accessibility tools send to press a button
+            click();
+            return 0;
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT: {

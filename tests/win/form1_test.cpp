@@ -1,0 +1,264 @@
+// The main window as designed, and its start-up and pointer rules, on real windows.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+
+#include "app/files.h"
+#include "app/services.h"
+#include "main_window/form1.h"
+#include "win_test_support.h"
+
+namespace {
+
+RECT clientRectOf(HWND child, HWND form) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+class Form1Test : public test_support::CapturedBoxes {
+protected:
+    void SetUp() override {
+        CapturedBoxes::SetUp();
+        form.create();
+    }
+    void TearDown() override {
+        form.Timer1.setEnabled(false);
+        CapturedBoxes::TearDown();
+    }
+    Form1 form;
+};
+
+TEST_F(Form1Test, ControlsSitAtTheirDesignedPlacesAt96Dpi) {
+    ASSERT_EQ(form.dpi(), 96) << "the layout table below is for 96 dpi";
+    RECT client;
+    GetClientRect(form.hwnd(), &client);
+    EXPECT_EQ(client.right, 536);
+    EXPECT_EQ(client.bottom, 177);
+    struct Row {
+        ui::Control* control;
+        RECT expected;  // left, top, right, bottom in the form's client area
+    };
+    const Row rows[] = {
+        {&form.Text2, {8, 420, 89, 466}},       {&form.PushButton1, {8, 8, 528, 35}},
+        {&form.Frame1, {8, 37, 528, 90}},       {&form.Combo1, {24, 57, 264, 0}},
+        {&form.Combo2, {272, 57, 512, 0}},      {&form.Label1, {8, 99, 528, 116}},
+        {&form.Frame3, {8, 121, 528, 170}},     {&form.Check4, {24, 141, 278, 160}},
+        {&form.Check8, {288, 141, 428, 160}},
+    };
+    for (const Row& row : rows) {
+        const RECT r = clientRectOf(row.control->hwnd(), form.hwnd());
+        EXPECT_EQ(r.left, row.expected.left);
+        EXPECT_EQ(r.top, row.expected.top);
+        EXPECT_EQ(r.right, row.expected.right);
+        if (row.expected.bottom) {
+            EXPECT_EQ(r.bottom, row.expected.bottom);
+        }
+    }
+    // The text box lies wholly below the client area.
+    EXPECT_GT(clientRectOf(form.Text2.hwnd(), form.hwnd()).top, client.bottom);
+    // The lists sit in the first frame, the check boxes in the second.
+    EXPECT_EQ(GetParent(form.Combo1.hwnd()), form.Frame1.hwnd());
+    EXPECT_EQ(GetParent(form.Check8.hwnd()), form.Frame3.hwnd());
+}
+
+TEST_F(Form1Test, FontsAndFrameStyleAreAsDesigned) {
+    auto fontOf = [](HWND h) {
+        LOGFONTW lf{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+        return lf;
+    };
+    const struct {
+        HWND hwnd;
+        LONG height;
+        BYTE charset;
+    } rows[] = {{form.PushButton1.hwnd(), -15, 204}, {form.Combo1.hwnd(), -12, 238},
+                {form.Combo2.hwnd(), -12, 238},      {form.Label1.hwnd(), -12, 204},
+                {form.Check4.hwnd(), -12, 204}};
+    for (const auto& row : rows) {
+        const LOGFONTW lf = fontOf(row.hwnd);
+        EXPECT_STREQ(lf.lfFaceName, L"Arial");
+        EXPECT_EQ(lf.lfHeight, row.height);
+        EXPECT_EQ(lf.lfWeight, FW_BOLD);
+        EXPECT_EQ(lf.lfCharSet, row.charset);
+    }
+    const LONG_PTR style = GetWindowLongPtrW(form.hwnd(), GWL_STYLE);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_TRUE(GetWindowLongPtrW(form.Label1.hwnd(), GWL_STYLE) & WS_BORDER);
+    EXPECT_TRUE(GetWindowLongPtrW(form.Label1.hwnd(), GWL_STYLE) & SS_CENTER);
+}
+
+TEST_F(Form1Test, TabOrderStartsAtTheUnseenTextBoxAndSkipsFramesAndTheLabel) {
+    form.Form_Load();
+    form.Timer1.setEnabled(false);
+    form.show();
+    test_support::pumpFor(50);
+    EXPECT_EQ(GetFocus(), form.Text2.hwnd());
+    std::vector<HWND> order{GetFocus()};
+    for (int i = 0; i < 5; ++i) order.push_back(GetNextDlgTabItem(form.hwnd(), order.back(), FALSE));
+    const std::vector<HWND> expected{form.Text2.hwnd(),  form.PushButton1.hwnd(), form.Combo1.hwnd(),
+                                     form.Combo2.hwnd(), form.Check4.hwnd(),      form.Text2.hwnd()};
+    EXPECT_EQ(order, expected) << "Check8 is hidden, so the cycle wraps after Check4";
+}
+
+TEST_F(Form1Test, LoadRestoresTheStartOptions) {
+    struct Row {
+        const wchar_t* startup;
+        const wchar_t* minimized;
+        int check4, check8;
+        bool check8Visible;
+        int state;
+    };
+    const Row rows[] = {
+        {nullptr, nullptr, 0, 0, false, ui::kStateNormal},
+        {L"On", L"On", 1, 1, true, ui::kStateMinimized},
+        {L"On", L"Off", 1, 0, true, ui::kStateNormal},
+        {L"Off", L"On", 0, 1, false, ui::kStateNormal},
+        {L"on", L"On", 0, 1, false, ui::kStateNormal},  // only the exact word counts
+        {L"On", L"ON", 1, 0, true, ui::kStateNormal},
+    };
+    for (const Row& row : rows) {
+        test_support::clearSettings();
+        if (row.startup) test_support::storeSetting(L"Windows Startup", row.startup);
+        if (row.minimized) test_support::storeSetting(L"Minimized", row.minimized);
+        Form1 f;
+        f.create();
+        f.Form_Load();
+        f.Timer1.setEnabled(false);
+        SCOPED_TRACE(testing::Message() << (row.startup ? row.startup : L"-") << "/"
+                                        << (row.minimized ? row.minimized : L"-"));
+        EXPECT_EQ(f.Check4.value(), row.check4);
+        EXPECT_EQ(f.Check8.value(), row.check8);
+        EXPECT_EQ(f.Check8.visible(), row.check8Visible);
+        EXPECT_EQ(f.windowState(), row.state);
+        EXPECT_FALSE(f.visible()) << "the load handler runs before the window is shown";
+    }
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(Form1Test, LoadSetsTitleIconTimerAndStatusLine) {
+    form.Form_Load();
+    EXPECT_EQ(form.caption(), L"Vantrel Desk Guard");
+    EXPECT_EQ(ui::applicationTitle(), L"Vantrel Desk");
+    EXPECT_NE(SendMessageW(form.hwnd(), WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_NE(SendMessageW(form.hwnd(), WM_GETICON, ICON_SMALL, 0), 0);
+    EXPECT_TRUE(form.Timer1.enabled());
+    EXPECT_EQ(form.Timer1.interval(), 10);
+    EXPECT_EQ(form.Label1.caption(), L"Software is on. Press Ctrl + Alt + L to lock computer");
+    EXPECT_EQ(form.Label1.backColor(), ui::kWhite);
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(Form1Test, TheHomePageOpensOnOneDrawInAHundred) {
+    std::vector<std::pair<std::wstring, int>> started;
+    for (double r : {0.5, 0.065, 0.075, 0.0, 0.055}) {
+        app::services().random = [r] { return r; };
+        app::services().runCommand = [&](const std::wstring& line, int show) { started.emplace_back(line, show); };
+        Form1 f;
+        f.create();
+        f.Form_Load();
+        f.Timer1.setEnabled(false);
+    }
+    app::resetServices();
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].first, L"explorer \"https://www.tamberlin.example/\"");
+    EXPECT_EQ(started[0].second, SW_SHOWMINIMIZED);
+}
+
+TEST_F(Form1Test, AHomePageThatCannotStartIsReportedAtLine108) {
+    app::services().random = [] { return 0.065; };
+    app::services().runCommand = [](const std::wstring&, int) { throw runtime::Error(53, L"File not found"); };
+    form.Form_Load();
+    app::resetServices();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].substr(0, reports[0].find(L"\r\r")),
+              L"File not found\r\nin Vantrel2021/08/31.Form1.Form_Load at line 108");
+    EXPECT_EQ(form.caption(), L"Vantrel Desk Guard") << "start-up goes on after the report";
+}
+
+// A 32 x 32 monochrome cursor file with its hot spot at (5, 2).
+std::string cursorFile() {
+    std::string f;
+    auto u16 = [&](int v) { f += char(v & 0xFF), f += char((v >> 8) & 0xFF); };
+    auto u32 = [&](unsigned v) { u16(v & 0xFFFF), u16(v >> 16); };
+    const unsigned imageBytes = 40 + 8 + 128 + 128;
+    u16(0), u16(2), u16(1);                                  // header: type 2 = cursor, 1 image
+    f += char(32), f += char(32), f += char(0), f += char(0);  // 32 x 32, no palette count
+    u16(5), u16(2), u32(imageBytes), u32(6 + 16);            // hot spot, size, offset
+    u32(40), u32(32), u32(64), u16(1), u16(1), u32(0), u32(256), u32(0), u32(0), u32(2), u32(0);
+    u32(0), u32(0xFFFFFF);                                   // palette: black, white
+    f += std::string(128, '\x0F');                           // XOR mask
+    f += std::string(128, '\xF0');                           // AND mask
+    return f;
+}
+
+class HandPointerTest : public Form1Test {
+protected:
+    void TearDown() override {
+        DeleteFileW(path.c_str());
+        Form1Test::TearDown();
+    }
+    void write(const std::string& bytes) {
+        std::ofstream(path.c_str(), std::ios::binary) << bytes;
+    }
+    const std::wstring path = app::programFolder() + L"\\HAND-M.CUR";
+};
+
+TEST_F(HandPointerTest, ACursorFileBesideTheProgramBecomesTheCustomPointer) {
+    write(cursorFile());
+    form.Form_Load();
+    EXPECT_TRUE(reports.empty());
+    ASSERT_NE(form.customPointer(), nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(form.customPointer(), &info));
+    EXPECT_EQ(info.xHotspot, 5u);
+    EXPECT_EQ(info.yHotspot, 2u);
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+}
+
+TEST_F(HandPointerTest, AFileThatIsNoCursorIsReportedAtLine106AndLoadGoesOn) {
+    write("not a cursor at all");
+    form.Form_Load();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].substr(0, reports[0].find(L"\r\r")),
+              L"Invalid picture\r\nin Vantrel2021/08/31.Form1.Form_Load at line 106");
+    EXPECT_EQ(form.customPointer(), nullptr);
+    EXPECT_EQ(form.caption(), L"Vantrel Desk Guard");
+}
+
+TEST_F(Form1Test, PointerFollowsTheButtonAndTheBackgroundButNeverReplacesTheHourglass) {
+    struct Step {
+        void (Form1::*move)();
+        int before, after;
+    };
+    const Step steps[] = {
+        {&Form1::PushButton1_MouseMove, ui::kPointerDefault, ui::kPointerCustom},
+        {&Form1::Background_MouseMove, ui::kPointerCustom, ui::kPointerDefault},
+        {&Form1::PushButton1_MouseMove, ui::kPointerHourglass, ui::kPointerHourglass},
+        {&Form1::Background_MouseMove, ui::kPointerHourglass, ui::kPointerHourglass},
+    };
+    for (const Step& s : steps) {
+        form.setPointerMode(s.before);
+        (form.*s.move)();
+        EXPECT_EQ(form.pointerMode(), s.after);
+    }
+    // Real mouse movement over the controls reaches the same handlers.
+    form.setPointerMode(ui::kPointerDefault);
+    SendMessageW(form.PushButton1.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(form.pointerMode(), ui::kPointerCustom);
+    SendMessageW(form.Frame3.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(form.pointerMode(), ui::kPointerDefault);
+    form.setPointerMode(ui::kPointerCustom);
+    SendMessageW(form.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(form.pointerMode(), ui::kPointerDefault);
+    form.setPointerMode(ui::kPointerCustom);
+    SendMessageW(form.Label1.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(form.pointerMode(), ui::kPointerCustom) << "the status line has no mouse-move handler";
+}
+
+}  // namespace

@@ -1,0 +1,61 @@
+#pragma once
+// Shared pieces of the Windows tests: a clean settings area, captured report boxes, a pumped queue.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/error_report.h"
+#include "app/settings_store.h"
+#include "ui/error_sink.h"
+#include "ui/message_box.h"
+
+namespace test_support {
+
+inline void clearSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, app::kSettingsKey); }
+
+inline void storeSetting(const wchar_t* key, const wchar_t* value) { app::saveSetting(key, value); }
+
+// Runs the queue for a while; the tests' windows live on this thread.
+inline void pumpFor(DWORD milliseconds) {
+    const DWORD end = GetTickCount() + milliseconds;
+    MSG msg;
+    while (static_cast<LONG>(end - GetTickCount()) > 0) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+// Captures the report boxes and message boxes instead of showing them.
+class CapturedBoxes : public ::testing::Test {
+protected:
+    void SetUp() override {
+        clearSettings();
+        app::setReportPresenter([this](const std::wstring& m) { reports.push_back(m); });
+        ui::setErrorSink([this](const runtime::Error& e) { unguarded.push_back(e.description); });
+        ui::setMessageBoxPresenter([this](const std::wstring& text, unsigned flags, const std::wstring& caption) {
+            boxes.push_back({text, flags, caption});
+            return IDOK;
+        });
+    }
+    void TearDown() override {
+        app::setReportPresenter(nullptr);
+        ui::setMessageBoxPresenter(nullptr);
+        ui::setErrorSink(nullptr);
+        clearSettings();
+    }
+    struct Box {
+        std::wstring text;
+        unsigned flags;
+        std::wstring caption;
+    };
+    std::vector<std::wstring> reports;    // report boxes of the numbered procedures
+    std::vector<std::wstring> unguarded;  // errors caught at a window procedure's boundary
+    std::vector<Box> boxes;
+};
+
+}  // namespace test_support
