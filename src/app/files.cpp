@@ -4,16 +4,20 @@
 
 namespace app {
 
-std::wstring programFolder() {
+std::wstring programPath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (n < path.size()) {
             path.resize(n);
-            break;
+            return path;
         }
         path.resize(path.size() * 2);
     }
+}
+
+std::wstring programFolder() {
+    std::wstring path = programPath();
     const size_t slash = path.find_last_of(L"\\/");
     if (slash == std::wstring::npos) return L"";
     // A drive root keeps its separator: "C:\".

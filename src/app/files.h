@@ -4,6 +4,9 @@
 
 namespace app {
 
+// The running program's own file.
+std::wstring programPath();
+
 // The executable's folder, without a trailing separator except at a drive root ("C:\").
 std::wstring programFolder();
 

@@ -38,7 +38,7 @@ Services realServices() {
     Services s;
     s.random = randomFromTimeOfDay;
     s.runCommand = startCommand;
-    s.lockWorkStation = [] { return LockWorkStation() != FALSE; };
+    s.lockWorkStation = []() -> unsigned long { return LockWorkStation() ? 0 : GetLastError(); };
     return s;
 }
 

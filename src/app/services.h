@@ -10,7 +10,8 @@ struct Services {
     std::function<double()> random;  // 0 <= r < 1, seeded from the time of day
     // Starts a command line with a window show state; fails with a run-time error.
     std::function<void(const std::wstring& commandLine, int showState)> runCommand;
-    std::function<bool()> lockWorkStation;  // false when the system refused
+    // Asks the system to lock the desk: 0 when it accepted, else the system's error code.
+    std::function<unsigned long()> lockWorkStation;
 };
 
 Services& services();

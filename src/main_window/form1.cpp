@@ -13,6 +13,11 @@ Form1::Form1() {
     Frame1.onMouseMove = [this] { Background_MouseMove(); };
     Frame3.onMouseMove = [this] { Background_MouseMove(); };
     Text2.onMouseMove = [this] { Background_MouseMove(); };
+    Combo1.onClick = [this] { Combo1_Click(); };
+    Combo2.onClick = [this] { Combo2_Click(); };
+    Check4.onClick = [this] { Check4_Click(); };
+    Check8.onClick = [this] { Check8_Click(); };
+    Timer1.onTick = [this] { Timer1_Timer(); };
 }
 
 void Form1::create() {

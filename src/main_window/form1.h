@@ -32,6 +32,15 @@ public:
     void Form_Unload();
     void FillLists(app::Guard& load);  // statements 130 to 156 of the load (hotkey/restore_lists.cpp)
 
+    // Binding the hotkey (hotkey/timer_tick.cpp).
+    void Timer1_Timer();
+
+    // Option handlers (main_window/option_handlers.cpp).
+    void Combo1_Click();
+    void Combo2_Click();
+    void Check4_Click();
+    void Check8_Click();
+
     // Pointer switching as the mouse moves (main_window/pointer.cpp).
     void PushButton1_MouseMove();
     void Background_MouseMove();
@@ -46,5 +55,9 @@ protected:
     void onUnload() override { Form_Unload(); }
 
 private:
-    bool loading_ = false;  // set while the load handler restores the saved options
+    void BindHotkey(unsigned modifiers);
+    void ListChanged(ui::ComboBox& list, const wchar_t* key);
+
+    bool loading_ = false;      // set while the load handler restores the saved options
+    bool firstBinding_ = true;  // no binding has run yet
 };

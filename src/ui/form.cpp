@@ -106,6 +106,7 @@ void Form::setVisible(bool visible) {
 }
 
 void Form::show() {
+    if (visible()) return;  // already shown: the user is working with it
     setVisible(true);
     if (windowState() == kStateNormal) SetForegroundWindow(hwnd_);
 }

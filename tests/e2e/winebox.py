@@ -159,9 +159,12 @@ class WineBox:
         return values
 
     # ---- windows -----------------------------------------------------------------------------
+    def inspect_exe(self) -> Path:
+        return BUILD / self.arch / "bin" / "inspect.exe"
+
     def inspect(self, *args, check=True) -> str:
         """Runs the window reader (tests/e2e/inspect.cpp) and returns what it printed."""
-        done = subprocess.run(["wine", str(BUILD / self.arch / "bin" / "inspect.exe"), *map(str, args)],
+        done = subprocess.run(["wine", str(self.inspect_exe()), *map(str, args)],
                               env=self.env(), capture_output=True, text=True, errors="replace", timeout=60)
         if check and done.returncode != 0:
             raise RuntimeError(f"inspect {' '.join(map(str, args))}: {done.stderr.strip()}")

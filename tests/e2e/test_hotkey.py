@@ -1,0 +1,123 @@
+"""Binding the chosen combination and locking on its press, checked on the shipped program."""
+import subprocess
+
+import pytest
+
+from conftest import TITLE
+from winebox import wait_for
+
+TRACE = ["user32.RegisterHotKey", "user32.UnregisterHotKey", "user32.LockWorkStation"]
+KEYS = [chr(c) for c in range(ord("A"), ord("Z") + 1)] + [str(d) for d in range(1, 10)] + ["0"]
+
+
+def registrations(program):
+    """(window, id, modifiers, key) of every RegisterHotKey call so far, as integers."""
+    return [tuple(int(a, 16) for a in args.split(",")) for args in program.calls("user32.RegisterHotKey")]
+
+
+def status_line(desk):
+    return desk.control(desk.window(), cls="Static")["text"]
+
+
+def test_first_start_binds_ctrl_alt_l_under_a_global_atom(desk):
+    program = desk.start(trace=TRACE)
+    window, hotkey_id, modifiers, key = wait_for(lambda: registrations(program), what="a registration")[0]
+    assert (modifiers, key) == (3, 0x4C)
+    assert 0xC000 <= hotkey_id <= 0xFFFF
+    assert window == desk.window()["hwnd"]
+    assert {k: v for k, v in desk.settings().items() if k.startswith("Combo")} == {"Combo1": "0", "Combo2": "11"}
+    assert status_line(desk) == "Software is on. Press Ctrl + Alt + L to lock computer"
+    lists = [c for c in desk.window()["children"] if c["class"] == "ComboBox"]
+    assert lists[0]["items"] == ["Ctrl + Alt", "Ctrl + Shift", "Alt + Shift"]
+    assert lists[1]["items"] == KEYS
+    assert (lists[0]["selected"], lists[1]["selected"]) == (0, 11)
+
+
+def test_the_combination_locks_from_another_program_and_a_refusal_is_reported(desk, box):
+    program = desk.start(trace=TRACE)
+    wait_for(lambda: registrations(program), what="a registration")
+    other = box.launch("notepad")
+    editor = wait_for(lambda: box.x_window("Untitled - Notepad"), timeout=30, what="another program's window")
+    box.xdotool("windowfocus", "--sync", editor)
+    box.xdotool("key", "ctrl+alt+l")
+    wait_for(lambda: program.calls("user32.LockWorkStation"), what="the lock request")
+    # Wine cannot lock a desk: the refusal must be said, not swallowed.
+    refusal = wait_for(lambda: [b for b in box.boxes() if b["title"] == "Vantrel Desk"], what="the refusal box")[0]
+    assert refusal["text"].startswith("The computer could not be locked.\r\n")
+    assert refusal["has_icon"]
+    box.inspect("answer", "OK")
+    other.end()
+
+
+def test_a_new_choice_withdraws_the_old_combination_and_binds_the_new_one(desk, box):
+    program = desk.start(trace=TRACE)
+    wait_for(lambda: registrations(program), what="the first registration")
+    first_id = registrations(program)[0][1]
+
+    box.inspect("select", TITLE, 0, 2)  # "Alt + Shift"
+    wait_for(lambda: len(registrations(program)) >= 2, what="the new registration")
+    assert registrations(program)[1][1:] == (first_id, 5, 0x4C)
+    withdrawn = [tuple(int(a, 16) for a in c.split(",")) for c in program.calls("user32.UnregisterHotKey")]
+    assert withdrawn[-1][1] == first_id
+    assert desk.settings()["Combo1"] == "2"
+    assert status_line(desk) == "Software is on. Press Alt + Shift + L to lock computer"
+
+    box.inspect("select", TITLE, 1, 35)  # the key "0"
+    wait_for(lambda: len(registrations(program)) >= 3, what="the key's registration")
+    assert registrations(program)[2][1:] == (first_id, 5, 0x30)
+    assert desk.settings()["Combo2"] == "35"
+
+
+@pytest.mark.parametrize("combo1, combo2, selected, bound", [
+    ("2", "35", (2, 35), (5, 0x30)),
+    ("3", None, (-1, 11), None),            # no modifier pair: nothing bound, nothing reported
+    (None, "7abc", (0, 7), (3, ord("H"))),
+    ("1.5", "3.5", (2, 4), (5, ord("E"))),
+    (None, "  2.5", (0, 2), (3, ord("C"))),
+])
+def test_stored_values_are_read_leniently(desk, combo1, combo2, selected, bound):
+    if combo1 is not None:
+        desk.store(Combo1=combo1)
+    if combo2 is not None:
+        desk.store(Combo2=combo2)
+    program = desk.start(trace=TRACE)
+    lists = wait_for(lambda: [c for c in desk.window()["children"] if c["class"] == "ComboBox"], what="lists")
+    assert (lists[0]["selected"], lists[1]["selected"]) == selected
+    if bound:
+        assert wait_for(lambda: registrations(program), what="a registration")[0][2:] == bound
+    else:
+        wait_for(lambda: desk.window()["visible"], what="the shown window")
+        assert registrations(program) == []
+        assert status_line(desk) == "Software is on. Press  + L to lock computer"
+    assert desk.box.boxes() == []
+
+
+def test_a_stored_key_beyond_the_list_is_reported_at_load_and_at_every_binding(desk, box):
+    desk.store(Combo2="35.6")
+    program = desk.start(trace=TRACE, wait_window=False)
+    load = wait_for(lambda: box.boxes(), what="the load report")[0]
+    assert load["text"].startswith("Invalid property value\r\nin Vantrel2021/08/31.Form1.Form_Load at line 156\r\r")
+    box.inspect("answer", "OK")
+    tick = wait_for(lambda: [b for b in box.boxes() if "Timer1_Timer" in b["text"]], what="the tick's report")[0]
+    assert tick["text"].startswith(
+        "Invalid procedure call or argument\r\nin Vantrel2021/08/31.Form1.Timer1_Timer at line 106\r\r")
+    box.inspect("answer", "OK")
+    box.inspect("select", TITLE, 0, 1)  # a new binding reports again
+    wait_for(lambda: [b for b in box.boxes() if "Timer1_Timer" in b["text"]], what="the second tick report")
+    box.inspect("answer", "OK")
+    assert registrations(program) == []
+    assert program.alive()
+
+
+def test_a_combination_held_by_another_program_turns_the_status_line_off(desk, box):
+    holder = subprocess.Popen(["wine", str(box.inspect_exe()), "hotkey", "3", str(0x4C)], env=box.env(),
+                              stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+    try:
+        assert holder.stdout.readline().strip() == "registered"
+        desk.start(trace=TRACE)
+        line = wait_for(lambda: (t := status_line(desk)).startswith("Software is off.") and t,
+                        what="the status line to say the software is off")
+        assert line == "Software is off. Ctrl + Alt + L is already used by another program"
+    finally:
+        holder.stdin.close()
+        holder.wait(10)

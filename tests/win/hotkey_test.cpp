@@ -1,0 +1,175 @@
+// The binding tick and the wait loop on real windows and a real message queue.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "app/services.h"
+#include "hotkey/short_cuts.h"
+#include "main_window/form1.h"
+#include "win_test_support.h"
+
+namespace {
+
+void CALLBACK raiseStopFlag(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    ShortCuts::stopFlag = true;
+}
+
+// Raises the stop flag from inside the loop's pumping pass, after `ms` milliseconds.
+void stopLoopAfter(UINT ms) { SetTimer(nullptr, 0, ms, raiseStopFlag); }
+
+int dispatched = 0;
+
+LRESULT CALLBACK raiserProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_APP) {
+        if (++dispatched == 1) ShortCuts::stopFlag = true;
+        return 0;
+    }
+    return DefWindowProcW(h, m, w, l);
+}
+
+class HotkeyTest : public test_support::CapturedBoxes {
+protected:
+    void SetUp() override {
+        CapturedBoxes::SetUp();
+        app::services().lockWorkStation = [this]() -> unsigned long {
+            ++locks;
+            return lockResult;
+        };
+        form.create();
+        form.Form_Load();
+        form.Timer1.setEnabled(false);  // the tests run the tick themselves
+        ShortCuts::stopFlag = false;
+        ShortCuts::hotkeyId = GlobalAddAtomA("A00F1");
+    }
+    void TearDown() override {
+        UnregisterHotKey(form.hwnd(), ShortCuts::hotkeyId);
+        app::resetServices();
+        CapturedBoxes::TearDown();
+    }
+    void runLoopUntilStopped(UINT ms = 100) {
+        ShortCuts::stopFlag = false;
+        stopLoopAfter(ms);
+        ShortCuts::ProcessMessages(form);
+    }
+    Form1 form;
+    int locks = 0;
+    unsigned long lockResult = 0;
+};
+
+TEST_F(HotkeyTest, AHotkeyMessageWithTheIdLocksAndOneWithAnotherIdIsDropped) {
+    PostMessageW(form.hwnd(), WM_HOTKEY, ShortCuts::hotkeyId, MAKELPARAM(3, 'L'));
+    runLoopUntilStopped();
+    EXPECT_EQ(locks, 1);
+
+    PostMessageW(form.hwnd(), WM_HOTKEY, ShortCuts::hotkeyId + 1, MAKELPARAM(3, 'L'));
+    runLoopUntilStopped();
+    EXPECT_EQ(locks, 1);
+    MSG left;
+    EXPECT_FALSE(PeekMessageW(&left, form.hwnd(), WM_HOTKEY, WM_HOTKEY, PM_NOREMOVE)) << "taken out of the queue";
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(HotkeyTest, ARefusedLockIsReportedInABox) {
+    lockResult = ERROR_ACCESS_DENIED;
+    PostMessageW(form.hwnd(), WM_HOTKEY, ShortCuts::hotkeyId, 0);
+    runLoopUntilStopped();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, L"Vantrel Desk");
+    EXPECT_EQ(boxes[0].text.rfind(L"The computer could not be locked.\r\n", 0), 0u);
+    EXPECT_GT(boxes[0].text.size(), std::wstring(L"The computer could not be locked.\r\n").size());
+    EXPECT_TRUE(boxes[0].flags & MB_ICONWARNING);
+}
+
+TEST_F(HotkeyTest, ARaisedStopFlagEndsTheLoopAfterThePumpingPass) {
+    // Three messages wait; the first one's handler raises the flag. All three are dispatched
+    // in that pass, and the loop returns without waiting again.
+    dispatched = 0;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = raiserProc;
+    wc.lpszClassName = L"StopFlagRaiser";
+    RegisterClassW(&wc);
+    HWND raiser = CreateWindowW(L"StopFlagRaiser", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    for (int i = 0; i < 3; ++i) PostMessageW(raiser, WM_APP, 0, 0);
+    ShortCuts::ProcessMessages(form);
+    EXPECT_EQ(dispatched, 3);
+    DestroyWindow(raiser);
+}
+
+TEST_F(HotkeyTest, ThePumpingPassMovesTheFocusWithTab) {
+    form.show();
+    test_support::pumpFor(30);
+    SetFocus(form.PushButton1.hwnd());
+    PostMessageW(form.PushButton1.hwnd(), WM_KEYDOWN, VK_TAB, 0);
+    runLoopUntilStopped(60);
+    EXPECT_EQ(GetFocus(), form.Combo1.hwnd());
+}
+
+TEST_F(HotkeyTest, TheTickBindsShowsAndWaitsWithItsTimerStopped) {
+    bool timerOnInLoop = true;
+    stopLoopAfter(50);
+    form.Timer1.setEnabled(true);
+    form.Combo1.onClick = [&] { timerOnInLoop = form.Timer1.enabled(); };
+    PostMessageW(form.Frame1.hwnd(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(form.Combo1.hwnd()));
+    ShortCuts::stopFlag = true;  // lowered by the tick before it binds
+    form.Timer1_Timer();
+    EXPECT_FALSE(timerOnInLoop) << "no ticks while the loop holds the thread";
+    EXPECT_TRUE(form.Timer1.enabled()) << "ticking again once the loop returned";
+    EXPECT_TRUE(form.visible());
+    EXPECT_EQ(ShortCuts::hotkeyId, GlobalAddAtomA("A00F1")) << "the same atom on every tick";
+    EXPECT_GE(ShortCuts::hotkeyId, 0xC000);
+    // The combination is ours now: another window cannot take it.
+    HWND other = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_FALSE(RegisterHotKey(other, 7, MOD_ALT | MOD_CONTROL, 'L'));
+    DestroyWindow(other);
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(HotkeyTest, ARefusedRegistrationTurnsTheStatusLineOffUntilABindingSucceeds) {
+    HWND other = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(RegisterHotKey(other, 7, MOD_ALT | MOD_CONTROL, 'L'));
+    stopLoopAfter(30);
+    form.Timer1_Timer();
+    EXPECT_EQ(form.Label1.caption(), L"Software is off. Ctrl + Alt + L is already used by another program");
+    UnregisterHotKey(other, 7);
+    DestroyWindow(other);
+    stopLoopAfter(30);
+    form.Timer1_Timer();
+    EXPECT_EQ(form.Label1.caption(), L"Software is on. Press Ctrl + Alt + L to lock computer");
+}
+
+TEST_F(HotkeyTest, WithoutAKeyEveryBindingIsReportedAndTheLoopStillRuns) {
+    form.Combo2.setListIndex(-1);
+    for (int pass = 0; pass < 2; ++pass) {
+        stopLoopAfter(30);
+        form.Timer1_Timer();
+    }
+    ASSERT_EQ(reports.size(), 2u);
+    for (const auto& r : reports)
+        EXPECT_EQ(r.substr(0, r.find(L"\r\r")),
+                  L"Invalid procedure call or argument\r\nin Vantrel2021/08/31.Form1.Timer1_Timer at line 106");
+    EXPECT_TRUE(form.visible());
+}
+
+TEST_F(HotkeyTest, WithoutAModifierPairNothingIsBoundOrReported) {
+    form.Combo1.setListIndex(-1);
+    stopLoopAfter(30);
+    form.Timer1_Timer();
+    EXPECT_TRUE(reports.empty());
+    HWND other = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_TRUE(RegisterHotKey(other, 7, MOD_ALT | MOD_CONTROL, 'L')) << "the combination stays free";
+    UnregisterHotKey(other, 7);
+    DestroyWindow(other);
+}
+
+TEST_F(HotkeyTest, TheFirstBindingLeavesAWindowHiddenInTheTrayHidden) {
+    form.hiddenInTray = true;
+    stopLoopAfter(30);
+    form.Timer1_Timer();
+    EXPECT_FALSE(form.visible());
+    stopLoopAfter(30);
+    form.Timer1_Timer();
+    EXPECT_TRUE(form.visible()) << "later bindings show the window";
+}
+
+}  // namespace

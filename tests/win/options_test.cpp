@@ -1,0 +1,124 @@
+// The option handlers and the Windows start-up entry, against the real registry.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "app/files.h"
+#include "app/settings_store.h"
+#include "hotkey/short_cuts.h"
+#include "main_window/form1.h"
+#include "startup_entry/m_start_up.h"
+#include "startup_entry/reg_stuff.h"
+#include "startup_entry/run_value.h"
+#include "win_test_support.h"
+
+namespace {
+
+const wchar_t kRun[] = L"SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN\\";
+
+std::wstring runValue(HKEY root) {
+    wchar_t data[1024];
+    DWORD bytes = sizeof data;
+    const std::wstring name = startup_entry::runValueName(app::programPath());
+    if (RegGetValueW(root, kRun, name.c_str(), RRF_RT_REG_SZ, nullptr, data, &bytes) != ERROR_SUCCESS) return L"<none>";
+    return data;
+}
+
+class OptionsTest : public test_support::CapturedBoxes {
+protected:
+    void SetUp() override {
+        CapturedBoxes::SetUp();
+        mStartUp::RemoveFromStartup();
+        form.create();
+        form.Form_Load();
+        form.Timer1.setEnabled(false);
+    }
+    void TearDown() override {
+        mStartUp::RemoveFromStartup();
+        RegStuff::setMachineRoot(HKEY_LOCAL_MACHINE);
+        CapturedBoxes::TearDown();
+    }
+    Form1 form;
+};
+
+TEST_F(OptionsTest, AListChoiceIsSavedShownAndRebound) {
+    ShortCuts::stopFlag = false;
+    SendMessageW(form.Combo1.hwnd(), CB_SETCURSEL, 2, 0);
+    SendMessageW(form.Frame1.hwnd(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(form.Combo1.hwnd()));
+    EXPECT_EQ(app::getSetting(L"Combo1", L""), L"2");
+    EXPECT_EQ(form.Label1.caption(), L"Software is on. Press Alt + Shift + L to lock computer");
+    EXPECT_TRUE(ShortCuts::stopFlag);
+    form.Combo2.setListIndex(35);
+    EXPECT_EQ(app::getSetting(L"Combo2", L""), L"35");
+    EXPECT_EQ(form.Label1.caption(), L"Software is on. Press Alt + Shift + 0 to lock computer");
+}
+
+TEST_F(OptionsTest, TheStartUpBoxWritesTheRunValueAndGovernsTheTrayBox) {
+    const std::wstring quoted = L"\"" + app::programPath() + L"\"";
+    SendMessageW(form.Check4.hwnd(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(form.Check8.visible());
+    EXPECT_EQ(app::getSetting(L"Windows Startup", L""), L"On");
+    EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), quoted);
+
+    SendMessageW(form.Check8.hwnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(app::getSetting(L"Minimized", L""), L"On");
+    EXPECT_FALSE(form.visible()) << "ticking the tray box leaves the window where it is";
+
+    SendMessageW(form.Check4.hwnd(), BM_CLICK, 0, 0);  // clearing it clears and hides the tray box
+    EXPECT_EQ(form.Check8.value(), 0);
+    EXPECT_FALSE(form.Check8.visible());
+    EXPECT_EQ(app::getSetting(L"Minimized", L""), L"Off");
+    EXPECT_EQ(app::getSetting(L"Windows Startup", L""), L"Off");
+    EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"<none>");
+
+    SendMessageW(form.Check4.hwnd(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(form.Check8.visible());
+    EXPECT_EQ(form.Check8.value(), 0) << "ticking it again shows the tray box cleared";
+}
+
+TEST_F(OptionsTest, RestoringTheStartUpBoxAtLoadWritesNothing) {
+    test_support::storeSetting(L"Windows Startup", L"On");
+    Form1 f;
+    f.create();
+    f.Form_Load();
+    f.Timer1.setEnabled(false);
+    EXPECT_EQ(f.Check4.value(), 1);
+    EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"<none>");
+}
+
+TEST_F(OptionsTest, AMachineWideRunKeyThatRefusesTheWriteFallsBackToTheUsersOwn) {
+    RegStuff::setMachineRoot(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7FFF0000)));  // refuses everything
+    mStartUp::AddToStartup();
+    EXPECT_EQ(runValue(HKEY_CURRENT_USER), L"\"" + app::programPath() + L"\"");
+    RegStuff::setMachineRoot(HKEY_LOCAL_MACHINE);
+    mStartUp::AddToStartup();
+    mStartUp::AddToStartup();  // twice: the second write replaces the first
+    EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"\"" + app::programPath() + L"\"");
+    mStartUp::RemoveFromStartup();
+    EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"<none>");
+    EXPECT_EQ(runValue(HKEY_CURRENT_USER), L"<none>");
+    mStartUp::RemoveFromStartup();  // nothing left to delete: no error either
+}
+
+TEST_F(OptionsTest, WriteValueStoresTextAndNumbersAndIgnoresOtherTypes) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\VantrelDeskGuardTest", 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegStuff::WriteValue(key, L"text", REG_SZ, L"C:\\a b\\x.exe"), ERROR_SUCCESS);
+    EXPECT_EQ(RegStuff::WriteValue(key, L"number", REG_DWORD, L"-2"), ERROR_SUCCESS);
+    EXPECT_EQ(RegStuff::WriteValue(key, L"other", REG_BINARY, L"x"), 0);
+    wchar_t text[64];
+    DWORD bytes = sizeof text, number = 0, type = 0;
+    EXPECT_EQ(RegGetValueW(key, nullptr, L"text", RRF_RT_REG_SZ, nullptr, text, &bytes), ERROR_SUCCESS);
+    EXPECT_STREQ(text, L"C:\\a b\\x.exe");
+    EXPECT_EQ(bytes, sizeof(L"C:\\a b\\x.exe")) << "the count includes the terminating NUL";
+    bytes = sizeof number;
+    EXPECT_EQ(RegGetValueW(key, nullptr, L"number", RRF_RT_REG_DWORD, &type, &number, &bytes), ERROR_SUCCESS);
+    EXPECT_EQ(static_cast<LONG>(number), -2);
+    EXPECT_NE(RegGetValueW(key, nullptr, L"other", RRF_RT_ANY, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+    RegCloseKey(key);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VantrelDeskGuardTest");
+}
+
+}  // namespace
