@@ -82,6 +82,7 @@ def install(desk, data: bytes | None = None, folder=False):
 
 @pytest.mark.parametrize("skin", SKINS, ids=[s.stem for s in SKINS])
 def test_each_sample_skin_restyles_the_window(desk, skin):
+    desk.box.xdotool("mousemove", 1, 1)  # off the window
     install(desk, skin.read_bytes())
     program = desk.start()
     assert desk.box.boxes() == []
@@ -95,6 +96,19 @@ def test_each_sample_skin_restyles_the_window(desk, skin):
     assert screen.pixel(STATUS_LINE) == WHITE, "the program's own white stays"
     if border := skin_value(skin, "status", "border"):
         assert screen.pixel(STATUS_BORDER) == border
+
+    # The Help button under the pointer, and held down (released off the button: no click).
+    box, (cx, cy) = desk.box, screen.client
+    try:
+        box.xdotool("mousemove", cx + HELP_FACE[0], cy + HELP_FACE[1])
+        assert settled_screen(desk).pixel(HELP_FACE) == skin_value(skin, "button", "hover")
+        box.xdotool("mousedown", "1")
+        assert settled_screen(desk).pixel(HELP_FACE) == skin_value(skin, "button", "pressed")
+    finally:
+        box.xdotool("mousemove", 1, 1)
+        box.xdotool("mouseup", "1")
+    assert settled_screen(desk).pixel(HELP_FACE) == skin_value(skin, "button", "face")
+    assert desk.box.boxes() == []
     assert program.alive()
 
 
