@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
+#include <cwctype>
 #include <set>
 
 #include "runtime/run_error.h"
