@@ -40,14 +40,14 @@ const wchar_t* lastingFace(const std::wstring& face) {
     return faces.insert(face).first->c_str();
 }
 
-ui::FontSpec skinned(ui::FontSpec spec, const Skin::Font& font, bool keepSize) {
-    if (!font.face.empty()) spec.face = lastingFace(font.face);
-    if (font.points && !keepSize) spec.points = *font.points;
+ui::FontSpec skinned(ui::FontSpec wanted, const Skin::Font& font, bool keepSize) {
+    if (!font.face.empty()) wanted.face = lastingFace(font.face);
+    if (font.points && !keepSize) wanted.points = *font.points;
     if (font.weight) {
-        spec.weight = *font.weight;
-        spec.bold = *font.weight >= FW_SEMIBOLD;
+        wanted.weight = *font.weight;
+        wanted.bold = *font.weight >= FW_SEMIBOLD;
     }
-    return spec;
+    return wanted;
 }
 
 COLORREF blend(COLORREF a, COLORREF b, int percentB) {
