@@ -32,5 +32,6 @@ border = #FFFFFF
 
 [font]
 face = Arial
-size = 11.25
+; The window is laid out for 9 pt: larger text would be cut off in the check boxes.
+size = 9
 weight = 800

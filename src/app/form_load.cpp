@@ -7,6 +7,7 @@
 #include "app/home_page.h"
 #include "app/services.h"
 #include "app/settings_store.h"
+#include "app/skin_main_window.h"
 #include "build_config.h"
 #include "main_window/form1.h"
 #include "main_window/status_line.h"
@@ -38,7 +39,7 @@ void Form1::Form_Load() {
     app::Guard g(kLoadPath);
     loading_ = true;
 
-    // 102: the skin step runs here, first of all.
+    g.step(102, [&] { SkinMainWindow(*this); });
     const std::wstring hand = app::programFolder() + L"\\HAND-M.CUR";
     if (g.test(104, [&] { return app::fileExists(hand); }))
         g.step(106, [&] { setCustomPointer(loadCursorFile(hand)); });

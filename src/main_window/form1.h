@@ -2,6 +2,7 @@
 // The program's one window: its designed controls and the handlers behind them. The handlers
 // live beside the subsystem they serve (start-up in app/, binding in hotkey/, options here).
 #include "app/error_report.h"
+#include "skin_engine/skin_framework.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/frame.h"
@@ -25,6 +26,7 @@ public:
     ui::CheckBox Check4{{240, 300, 3810, 285}};
     ui::CheckBox Check8{{4200, 300, 2100, 285}};
     ui::Timer Timer1{1};
+    skin_engine::SkinFramework SkinFramework1;  // no face of its own; the skin step drives it
 
     // Start-up and shut-down (app/form_load.cpp).
     void Form_Load();

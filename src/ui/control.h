@@ -18,6 +18,7 @@ struct FontSpec {
     double points = 9;
     bool bold = true;
     BYTE charset = 204;
+    int weight = 0;  // 100 to 900; 0: bold or normal as `bold` says
     bool operator==(const FontSpec&) const = default;
 };
 

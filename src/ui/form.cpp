@@ -70,6 +70,18 @@ Control* Form::controlFor(HWND hwnd) const {
     return nullptr;
 }
 
+Control* Form::colorsFor(HWND hwnd) const {
+    if (Control* c = controlFor(hwnd)) return c;
+    // A drop-down list's list part is a window of its own; it takes the list's colours.
+    for (Control* c : controls_) {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        if (c->kind() == Control::Kind::ComboBox && GetComboBoxInfo(c->hwnd(), &info) && info.hwndList == hwnd)
+            return c;
+    }
+    return nullptr;
+}
+
 void Form::addTimer(Timer& timer) {
     timer.attach(*this);
     timers_.push_back(&timer);
@@ -160,7 +172,7 @@ HFONT Form::font(const FontSpec& spec) {
         if (s == spec) return f.get();
     LOGFONTW lf{};
     lf.lfHeight = fontHeight(spec.points, dpi_);
-    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfWeight = spec.weight ? spec.weight : spec.bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = spec.charset;
     lf.lfQuality = CLEARTYPE_QUALITY;
     lstrcpynW(lf.lfFaceName, spec.face, LF_FACESIZE);
@@ -182,7 +194,7 @@ void Form::layout() {
 
 LRESULT Form::controlColors(WPARAM dcParam, LPARAM childParam) {
     HWND child = reinterpret_cast<HWND>(childParam);
-    Control* c = controlFor(child);
+    Control* c = colorsFor(child);
     if (!c) return 0;
     HDC dc = reinterpret_cast<HDC>(dcParam);
     SetTextColor(dc, rgb(c->foreColor()));

@@ -53,6 +53,8 @@ public:
 
     const std::vector<Control*>& controls() const { return controls_; }
     Control* controlFor(HWND hwnd) const;
+    // The control whose colours paint `hwnd`: the control itself or the list part of a drop-down list.
+    Control* colorsFor(HWND hwnd) const;
     void addTimer(Timer& timer);
 
     // Resources shared by the controls, cached per colour and font.

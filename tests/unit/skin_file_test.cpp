@@ -278,7 +278,7 @@ TEST(SampleSkins, Parse) {
         parseSkin(readFile(VDG_SOURCE_DIR "/skins/high-contrast.cjs"), L"high-contrast.cjs");
     EXPECT_EQ(contrast.window.background, (Rgb{0, 0, 0}));
     EXPECT_EQ(contrast.list.text, (Rgb{255, 255, 255}));
-    EXPECT_EQ(contrast.font.points, 11.25);
+    EXPECT_EQ(contrast.font.points, 9);
     EXPECT_EQ(contrast.font.weight, 800);
     // The status line sits on white: both samples keep its text dark.
     for (const Skin* s : {&dark, &contrast}) {

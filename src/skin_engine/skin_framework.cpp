@@ -1,0 +1,174 @@
+#include "skin_engine/skin_framework.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include <cwctype>
+#include <set>
+
+#include "runtime/run_error.h"
+#include "ui/form.h"
+#include "ui/push_button.h"
+
+namespace skin_engine {
+namespace {
+
+std::wstring systemReason(DWORD code) {
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring reason = n && text ? std::wstring(text, n) : L"system error " + std::to_wstring(code);
+    if (text) LocalFree(text);
+    while (!reason.empty() && (iswspace(reason.back()) || reason.back() == L'.')) reason.pop_back();
+    return reason;
+}
+
+// The colour a surface takes: the skin's where it names one, unless the surface carries a colour
+// the program set explicitly and the engine is told to keep those.
+ui::Color take(ui::Color current, const Colour& skin, bool keepExplicit) {
+    if (!skin || (keepExplicit && !ui::isSystemColor(current))) return current;
+    return skin->colorref();
+}
+
+const Colour& either(const Colour& own, const Colour& fallback) { return own ? own : fallback; }
+
+// Font faces live as long as the process: controls keep a pointer to theirs.
+const wchar_t* lastingFace(const std::wstring& face) {
+    static std::set<std::wstring> faces;
+    return faces.insert(face).first->c_str();
+}
+
+ui::FontSpec skinned(ui::FontSpec wanted, const Skin::Font& font, bool keepSize) {
+    if (!font.face.empty()) wanted.face = lastingFace(font.face);
+    if (font.points && !keepSize) wanted.points = *font.points;
+    if (font.weight) {
+        wanted.weight = *font.weight;
+        wanted.bold = *font.weight >= FW_SEMIBOLD;
+    }
+    return wanted;
+}
+
+COLORREF blend(COLORREF a, COLORREF b, int percentB) {
+    auto channel = [&](int shift) {
+        const int x = (a >> shift) & 0xFF, y = (b >> shift) & 0xFF;
+        return static_cast<COLORREF>((x * (100 - percentB) + y * percentB) / 100) << shift;
+    };
+    return channel(0) | channel(8) | channel(16);
+}
+
+// The button's look: the skin's colours, the button's own face and text where the skin names
+// none, and hover, pressed and border shades mixed from face and text where those are left out.
+ui::ButtonLook buttonLook(const Skin::Button& b, const ui::Control& button, const ui::Form& form) {
+    const ui::Color face = b.face ? b.face->colorref() : form.rgb(button.backColor());
+    const ui::Color text = b.text ? b.text->colorref() : form.rgb(button.foreColor());
+    return {face, text, b.hover ? b.hover->colorref() : blend(face, text, 15),
+            b.pressed ? b.pressed->colorref() : blend(face, text, 30),
+            b.border ? b.border->colorref() : blend(face, text, 45)};
+}
+
+// Labels draw their one-pixel border in the colour kept as the subclass's data.
+LRESULT CALLBACK borderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR colour) {
+    if (msg == WM_NCPAINT && (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_BORDER)) {
+        HDC dc = GetWindowDC(hwnd);
+        RECT rc;
+        GetWindowRect(hwnd, &rc);
+        OffsetRect(&rc, -rc.left, -rc.top);
+        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(colour));
+        FrameRect(dc, &rc, brush);
+        DeleteObject(brush);
+        ReleaseDC(hwnd, dc);
+        return 0;
+    }
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, borderProc, id);
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+// Visual styles draw check boxes and lists in the theme's colours whatever the form answers to
+// WM_CTLCOLOR*; a control that takes skin colours is drawn without them.
+void drawUnthemed(const ui::Control& c) { SetWindowTheme(c.hwnd(), L"", L""); }
+
+}  // namespace
+
+std::string readSkinBytes(const std::wstring& path, const std::wstring& displayName) {
+    auto fail = [&](DWORD code) {
+        return runtime::Error(runtime::kPathFileAccess,
+                              L"Skin file " + displayName + L": cannot be read (" + systemReason(code) + L")");
+    };
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) throw fail(GetLastError());
+    std::string bytes;
+    char buffer[16384];
+    DWORD got = 0;
+    DWORD error = 0;
+    while (bytes.size() <= kMaxSkinFileBytes) {
+        if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+            error = GetLastError();
+            break;
+        }
+        if (got == 0) break;
+        bytes.append(buffer, got);
+    }
+    CloseHandle(file);
+    if (error) throw fail(error);
+    if (bytes.size() > kMaxSkinFileBytes + 1) bytes.resize(kMaxSkinFileBytes + 1);
+    return bytes;
+}
+
+void SkinFramework::loadSkin(const std::wstring& path, const std::wstring& displayName) {
+    skin_.reset();
+    const std::wstring& name = displayName.empty() ? path : displayName;
+    skin_ = parseSkin(readSkinBytes(path, name), name);
+}
+
+void SkinFramework::applyTo(std::int32_t windowHandle) {
+    // Window handles carry 32 significant bits on every Windows; widen with the sign, as the
+    // platform's LongToHandle does.
+    HWND hwnd = reinterpret_cast<HWND>(static_cast<LONG_PTR>(windowHandle));
+    ui::Form* form = ui::Form::fromHwnd(hwnd);
+    if (!form || !skin_) throw runtime::Error(runtime::kInvalidCall);
+    const Skin& s = *skin_;
+    const bool keep = (options_ & kKeepExplicitColours) != 0;
+
+    form->setBackColor(take(form->backColor(), s.window.background, keep));
+    for (ui::Control* c : form->controls()) {
+        const ui::Control::Kind kind = c->kind();
+        if (kind == ui::Control::Kind::PushButton) {
+            if (!drawButtons_) continue;
+            static_cast<ui::PushButton*>(c)->setLook(buttonLook(s.button, *c, *form));
+            c->setFont(skinned(c->font(), s.font, /*keepSize=*/true));
+            continue;
+        }
+        if (!restyleControls_) continue;
+        switch (kind) {
+            case ui::Control::Kind::Frame:
+            case ui::Control::Kind::CheckBox: {
+                // Both sit on the window's background: what their own section leaves out, they
+                // take from [window].
+                const Skin::Surface& own = kind == ui::Control::Kind::Frame ? s.frame : s.checkBox;
+                c->setBackColor(take(c->backColor(), either(own.background, s.window.background), keep));
+                c->setForeColor(take(c->foreColor(), either(own.text, s.window.text), keep));
+                if (kind == ui::Control::Kind::CheckBox) drawUnthemed(*c);
+                break;
+            }
+            case ui::Control::Kind::ComboBox:
+                c->setBackColor(take(c->backColor(), s.list.background, keep));
+                c->setForeColor(take(c->foreColor(), s.list.text, keep));
+                if (s.list.background || s.list.text) drawUnthemed(*c);
+                break;
+            case ui::Control::Kind::Label:
+                c->setForeColor(take(c->foreColor(), s.status.text, keep));
+                if (s.status.border)
+                    SetWindowSubclass(c->hwnd(), borderProc, 1, s.status.border->colorref());
+                break;
+            default:
+                break;
+        }
+        c->setFont(skinned(c->font(), s.font, /*keepSize=*/false));
+    }
+    form->repaintAll();
+}
+
+}  // namespace skin_engine
