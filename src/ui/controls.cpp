@@ -15,13 +15,14 @@ std::wstring windowText(HWND hwnd) {
     return text;
 }
 
-// Mouse movement over the (hidden) text box is reported like the form's own.
 LRESULT CALLBACK textBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
-    if (msg == WM_MOUSEMOVE) {
-        auto* box = reinterpret_cast<TextBox*>(self);
-        if (box->onMouseMove) catchAtBoundary(box->onMouseMove);
-    }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    auto* box = reinterpret_cast<TextBox*>(self);
+    if (msg == WM_MOUSEMOVE && box->onMouseMove) catchAtBoundary(box->onMouseMove);
+    const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+    // A text box that lies outside the window shows no caret, so it keeps none: a blinking caret
+    // would wake the program twice a second for nothing.
+    if (msg == WM_SETFOCUS && box->unseen()) DestroyCaret();
+    return result;
 }
 
 }  // namespace
@@ -29,6 +30,15 @@ LRESULT CALLBACK textBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
 void TextBox::create(Form& form, const wchar_t* text) {
     createWindow(form, nullptr, L"EDIT", text, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
     SetWindowSubclass(hwnd(), textBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+bool TextBox::unseen() const {
+    HWND parent = GetParent(hwnd());
+    RECT box, client, overlap;
+    GetWindowRect(hwnd(), &box);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&box), 2);
+    GetClientRect(parent, &client);
+    return !IntersectRect(&overlap, &box, &client);
 }
 
 void Label::create(Form& form, const wchar_t* caption) {

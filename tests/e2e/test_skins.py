@@ -50,9 +50,7 @@ class Screen:
         self.client = (self.x + border, self.y + self.h - client_h - border)
         self.shot = desk.box.screenshot(ROOT / "build" / "screenshots" / f"skins-{time.monotonic_ns()}.png")
         if save_as:
-            save_as.parent.mkdir(parents=True, exist_ok=True)
-            subprocess.run(["convert", str(self.shot), "-crop", f"{self.w}x{self.h}+{self.x}+{self.y}",
-                            "+repage", str(save_as)], check=True)
+            desk.box.save_window_shot(tree["rect"], save_as)
 
     def pixel(self, point):
         x, y = self.client[0] + point[0], self.client[1] + point[1]

@@ -1,5 +1,4 @@
 """Starting and closing the program, as a user sees it."""
-import shutil
 import time
 from pathlib import Path
 
@@ -50,12 +49,7 @@ def test_first_start_shows_the_designed_window(desk):
     x, y, w, h = tree["rect"]
     assert abs((x + w / 2) - 640) <= 1 and abs((y + h / 2) - 400) <= 20
 
-    shot = desk.box.screenshot(ROOT / "build" / "screenshots" / "main-window-full.png")
-    docs = ROOT / "docs" / "screenshots"
-    docs.mkdir(parents=True, exist_ok=True)
-    import subprocess
-    subprocess.run(["convert", str(shot), "-crop", f"{w}x{h}+{x}+{y}", "+repage",
-                    str(docs / "main-window.png")], check=True)
+    desk.box.save_window_shot(tree["rect"], ROOT / "docs" / "screenshots" / "main-window.png")
     assert program.alive()
 
 

@@ -119,12 +119,14 @@ class WineBox:
         return subprocess.run(["wine", str(program), *map(str, args)], env=self.env(debug),
                               timeout=timeout, **kwargs)
 
-    def launch(self, program, *args, trace: list[str] | None = None, log: Path | None = None) -> "Launched":
-        """Starts a program without waiting. `trace` names DLL.function calls to relay-trace."""
+    def launch(self, program, *args, trace: list[str] | None = None, log: Path | None = None,
+               timestamps: bool = False) -> "Launched":
+        """Starts a program without waiting. `trace` names DLL.function calls to relay-trace;
+        with `timestamps` each traced line carries Wine's clock, which is CLOCK_MONOTONIC_RAW."""
         debug = "-all"
         if trace:
             self.reg_add(r"HKCU\Software\Wine\Debug", "RelayInclude", ";".join(trace))
-            debug = "-all,+relay"
+            debug = "-all,+relay" + (",+timestamp" if timestamps else "")
         log = Path(log or BUILD / "e2e-logs" / f"{Path(str(program)).stem}-{time.monotonic_ns()}.log")
         log.parent.mkdir(parents=True, exist_ok=True)
         out = open(log, "wb")
@@ -187,6 +189,17 @@ class WineBox:
                        env=dict(os.environ, DISPLAY=self.display))
         return path
 
+    def save_window_shot(self, rect, dest: Path) -> Path:
+        """Screenshots the screen and keeps the window's rectangle [x, y, w, h] as a PNG without
+        metadata, so an unchanged window gives an unchanged file."""
+        x, y, w, h = rect
+        shot = self.screenshot(BUILD / "screenshots" / f"screen-{time.monotonic_ns()}.png")
+        dest = Path(dest)
+        dest.parent.mkdir(parents=True, exist_ok=True)
+        subprocess.run(["convert", str(shot), "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-strip", str(dest)],
+                       check=True)
+        return dest
+
     def xdotool(self, *args) -> str:
         return subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True,
                               env=dict(os.environ, DISPLAY=self.display)).stdout.strip()
@@ -215,6 +228,11 @@ class Launched:
             if at >= 0:
                 found.append(line[at + len(marker):line.rfind(")")])
         return found
+
+    def timed_calls(self, function: str) -> list[float]:
+        """Wine's clock (seconds) at each traced call of `function`; needs launch(timestamps=True)."""
+        marker = f"Call {function}("
+        return [float(line.split(":", 1)[0]) for line in self.output().splitlines() if marker in line]
 
     def returns(self, function: str) -> list[str]:
         found = []
