@@ -1,7 +1,7 @@
 #include "ui/frame.h"
 
-#include "ui/error_sink.h"
 #include "ui/form.h"
+#include "ui/window_class.h"
 
 namespace ui {
 namespace {
@@ -11,16 +11,7 @@ const wchar_t kFrameClass[] = L"VantrelFrame";
 }  // namespace
 
 void Frame::create(Form& form, const wchar_t* caption) {
-    static const ATOM atom = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = windowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kFrameClass;
-        return RegisterClassExW(&wc);
-    }();
-    (void)atom;
+    registerWindowClass(kFrameClass, objectWindowProc<Frame>);
     createWindow(form, nullptr, kFrameClass, caption, WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT);
     SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
@@ -53,8 +44,7 @@ void Frame::paint(HDC dc) {
     SelectObject(dc, old);
 }
 
-LRESULT CALLBACK Frame::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<Frame*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+LRESULT Frame::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_COMMAND:
         case WM_CTLCOLORSTATIC:
@@ -63,30 +53,30 @@ LRESULT CALLBACK Frame::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CTLCOLORLISTBOX:
         case WM_DRAWITEM:
             // The frame only holds the controls; the form handles what they report.
-            return SendMessageW(GetAncestor(hwnd, GA_ROOT), msg, wp, lp);
+            return SendMessageW(GetAncestor(hwnd(), GA_ROOT), msg, wp, lp);
         case WM_ERASEBKGND:
             return 1;
         case WM_GETFONT:
-            if (Form* form = Form::fromHwnd(GetAncestor(hwnd, GA_ROOT)); form && self)
-                return reinterpret_cast<LRESULT>(form->font(self->font()));
+            if (Form* form = Form::fromHwnd(GetAncestor(hwnd(), GA_ROOT)); form)
+                return reinterpret_cast<LRESULT>(form->font(font()));
             return 0;
         case WM_PAINT: {
             PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd, &ps);
-            if (self) self->paint(dc);
-            EndPaint(hwnd, &ps);
+            HDC dc = BeginPaint(hwnd(), &ps);
+            paint(dc);
+            EndPaint(hwnd(), &ps);
             return 0;
         }
         case WM_SETTEXT: {
-            LRESULT r = DefWindowProcW(hwnd, msg, wp, lp);
-            InvalidateRect(hwnd, nullptr, TRUE);
+            LRESULT r = DefWindowProcW(hwnd(), msg, wp, lp);
+            InvalidateRect(hwnd(), nullptr, TRUE);
             return r;
         }
         case WM_MOUSEMOVE:
-            if (self && self->onMouseMove) catchAtBoundary(self->onMouseMove);
+            if (onMouseMove) onMouseMove();
             return 0;
     }
-    return DefWindowProcW(hwnd, msg, wp, lp);
+    return DefWindowProcW(hwnd(), msg, wp, lp);
 }
 
 }  // namespace ui

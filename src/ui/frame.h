@@ -13,7 +13,9 @@ public:
     std::function<void()> onMouseMove;
 
 private:
-    static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
+    template <class T>
+    friend LRESULT CALLBACK objectWindowProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     void paint(HDC dc);
 };
 

@@ -2,8 +2,8 @@
 
 #include <windowsx.h>
 
-#include "ui/error_sink.h"
 #include "ui/form.h"
+#include "ui/window_class.h"
 
 namespace ui {
 namespace {
@@ -21,17 +21,7 @@ COLORREF mix(COLORREF a, COLORREF b, int percentB) {
 }  // namespace
 
 void PushButton::create(Form& form, const wchar_t* caption) {
-    static const ATOM atom = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.style = CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = windowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kButtonClass;
-        return RegisterClassExW(&wc);
-    }();
-    (void)atom;
+    registerWindowClass(kButtonClass, objectWindowProc<PushButton>, CS_HREDRAW | CS_VREDRAW);
     createWindow(form, nullptr, kButtonClass, caption, WS_TABSTOP);
     SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
@@ -190,14 +180,6 @@ LRESULT PushButton::handle(UINT msg, WPARAM wp, LPARAM lp) {
         }
     }
     return DefWindowProcW(hwnd(), msg, wp, lp);
-}
-
-LRESULT CALLBACK PushButton::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<PushButton*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    LRESULT result = 0;
-    catchAtBoundary([&] { result = self->handle(msg, wp, lp); });
-    return result;
 }
 
 }  // namespace ui

@@ -27,7 +27,8 @@ public:
     bool pressed() const { return pressed_ && hot_; }
 
 private:
-    static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
+    template <class T>
+    friend LRESULT CALLBACK objectWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     void paint(HDC dc);
     void setHot(bool hot);
