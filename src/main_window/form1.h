@@ -2,13 +2,14 @@
 // The program's one window: its designed controls and the handlers behind them. The handlers
 // live beside the subsystem they serve (start-up in app/, binding in hotkey/, options here).
 #include "app/error_report.h"
+#include "tray/sys_tray.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/frame.h"
 #include "ui/push_button.h"
 #include "ui/timer.h"
 
-class Form1 : public ui::Form {
+class Form1 : public ui::Form, private tray::ControlHost {
 public:
     Form1();
     // Creates the window and its controls, hidden, as designed; the load handler comes next.
@@ -25,6 +26,7 @@ public:
     ui::CheckBox Check4{{240, 300, 3810, 285}};
     ui::CheckBox Check8{{4200, 300, 2100, 285}};
     ui::Timer Timer1{1};
+    tray::cSysTray cSysTray1{*this};  // the notification-area icon; Form1 is its host
 
     // Start-up and shut-down (app/form_load.cpp).
     void Form_Load();
@@ -39,12 +41,20 @@ public:
     // True while minimizing has hidden the window behind the tray icon.
     bool hiddenInTray = false;
 
+    // Tray minimize, restore and help (main_window/tray_handlers.cpp).
+    void cSysTray1_MouseUp();
+    void PushButton1_Click();
+
     static constexpr int kClientWidthTwips = 8040, kClientHeightTwips = 2655;
 
 protected:
+    void onResize() override;
     void onCloseRequest() override { Form_QueryUnload(); }
     void onUnload() override { Form_Unload(); }
 
 private:
+    // The tray control's host: the program runs, it is never designed.
+    void propertyChanged(std::wstring_view) override {}
+
     bool loading_ = false;  // set while the load handler restores the saved options
 };
