@@ -38,7 +38,7 @@ void Form1::onResize() {
 }
 
 void Form1::cSysTray1_MouseUp() {
-    setVisible(true);
+    show();         // visible, and brought to the front when it is in its normal state
     focusWindow();  // refused while a box of the program is open: the flag is cleared anyway
     hiddenInTray = false;
 }
