@@ -244,7 +244,8 @@ TEST_F(TrayTest, TheRealShellGetsTheRecordsFields) {
     const tray::NotifyIconRecord r =
         tray::showBalloonRequest(0x00123456, 0, "text", "title", 5000).record;
     const NOTIFYICONDATAA d = tray::nativeRecord(r);
-    EXPECT_EQ(d.cbSize, 488u);
+    // The version 2 record: 488 bytes on 32-bit Windows, 504 with 64-bit handles and padding.
+    EXPECT_EQ(d.cbSize, sizeof(void*) == 4 ? 488u : 504u);
     EXPECT_EQ(d.hWnd, reinterpret_cast<HWND>(0x00123456));
     EXPECT_EQ(d.uFlags, 0x10u);
     EXPECT_EQ(d.uTimeout, 5000u);
