@@ -66,13 +66,14 @@ void Form1::Form_Load() {
     }
     g.step(176, [&] { Timer1.setEnabled(true); });
     g.step(178, [&] { Timer1.setInterval(10); });
-    // 180, 182: the tray icon enters the notification area here.
+    g.step(180, [&] { cSysTray1.setTrayTip(std::wstring(app::kProductTitle)); });
+    g.step(182, [&] { cSysTray1.setInTray(true); });
     g.step(184, [&] { loading_ = false; });
 }
 
 void Form1::Form_QueryUnload() {
     app::Guard g(kQueryUnloadPath);
-    // 100: the tray icon leaves the notification area here.
+    g.step(100, [&] { cSysTray1.setInTray(false); });
     g.step(102, [&] { Timer1.setEnabled(false); });
     g.step(104, [&] { ui::pumpPendingMessages(); });
     g.step(106, [&] { ui::pumpPendingMessages(); });

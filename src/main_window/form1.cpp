@@ -1,5 +1,7 @@
 #include "main_window/form1.h"
 
+#include "resource_ids.h"
+
 namespace {
 
 constexpr ui::FontSpec kListFont{L"Arial", 9, true, 238};
@@ -18,6 +20,8 @@ Form1::Form1() {
     Check4.onClick = [this] { Check4_Click(); };
     Check8.onClick = [this] { Check8_Click(); };
     Timer1.onTick = [this] { Timer1_Timer(); };
+    PushButton1.onClick = [this] { PushButton1_Click(); };
+    cSysTray1.onMouseUp = [this](std::int16_t&, std::int32_t&) { cSysTray1_MouseUp(); };
 }
 
 void Form1::create() {
@@ -42,4 +46,10 @@ void Form1::create() {
     Check8.setBackColor(ui::kWhite);
     Check8.create(*this, Frame3, L"Start in system tray");
     addTimer(Timer1);
+
+    // The tray control's designed values: out of the tray, the blue 'T' at 16 x 16, no tip.
+    tray::MemoryPropertyBag designed{{L"InTray", false},
+                                     {L"TrayIcon", tray::Picture::loadIcon(IDI_TRAY, 16)},
+                                     {L"TrayTip", std::wstring()}};
+    cSysTray1.readProperties(designed);
 }

@@ -3,13 +3,14 @@
 // live beside the subsystem they serve (start-up in app/, binding in hotkey/, options here).
 #include "app/error_report.h"
 #include "skin_engine/skin_framework.h"
+#include "tray/sys_tray.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/frame.h"
 #include "ui/push_button.h"
 #include "ui/timer.h"
 
-class Form1 : public ui::Form {
+class Form1 : public ui::Form, private tray::ControlHost {
 public:
     Form1();
     // Creates the window and its controls, hidden, as designed; the load handler comes next.
@@ -27,6 +28,7 @@ public:
     ui::CheckBox Check8{{4200, 300, 2100, 285}};
     ui::Timer Timer1{1};
     skin_engine::SkinFramework SkinFramework1;  // no face of its own; the skin step drives it
+    tray::cSysTray cSysTray1{*this};  // the notification-area icon; Form1 is its host
 
     // Start-up and shut-down (app/form_load.cpp).
     void Form_Load();
@@ -50,13 +52,21 @@ public:
     // True while minimizing has hidden the window behind the tray icon.
     bool hiddenInTray = false;
 
+    // Tray minimize, restore and help (main_window/tray_handlers.cpp).
+    void cSysTray1_MouseUp();
+    void PushButton1_Click();
+
     static constexpr int kClientWidthTwips = 8040, kClientHeightTwips = 2655;
 
 protected:
+    void onResize() override;
     void onCloseRequest() override { Form_QueryUnload(); }
     void onUnload() override { Form_Unload(); }
 
 private:
+    // The tray control's host: the program runs, it is never designed.
+    void propertyChanged(std::wstring_view) override {}
+
     void BindHotkey(unsigned modifiers);
     void ListChanged(ui::ComboBox& list, const wchar_t* key);
 

@@ -8,6 +8,8 @@
 //   inspect close TITLE           asks the window to close
 //   inspect minimize TITLE        minimizes it as the title-bar button does
 //   inspect broadcast NAME        broadcasts the registered window message NAME
+//   inspect tooltips              the visible tooltip and balloon windows of all programs, their
+//                                 text and whether they are balloons, as JSON
 //   inspect hotkey MODS VK        tries to register MODS+VK for itself; prints the result, keeps it
 //                                 registered until stdin closes
 #include <windows.h>
@@ -81,7 +83,8 @@ std::vector<HWND> descendants(HWND parent) {
 
 HWND findTop(const std::wstring& title) {
     for (HWND h : topLevel())
-        if (text(h) == title && className(h) != L"#32770") return h;
+        // Message boxes and tooltips (the tray's tip carries the program's title) are not it.
+        if (text(h) == title && className(h) != L"#32770" && className(h) != L"tooltips_class32") return h;
     return nullptr;
 }
 
@@ -155,7 +158,10 @@ void printBoxes() {
             std::wstring cls = className(h);
             if (cls == L"Button") buttons += (buttons.empty() ? "" : ", ") + json(text(h));
             if (cls == L"Static") {
-                if (GetWindowLongW(h, GWL_STYLE) & SS_ICON) icons += "icon";
+                // The box keeps an empty icon control when it shows no icon.
+                if ((GetWindowLongW(h, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+                    if (SendMessageW(h, STM_GETICON, 0, 0)) icons += "icon";
+                }
                 else if (!text(h).empty()) message = text(h);
             }
         }
@@ -171,6 +177,21 @@ HWND childByText(HWND top, const std::wstring& caption) {
     for (HWND h : descendants(top))
         if (text(h) == caption) return h;
     return nullptr;
+}
+
+void printTooltips() {
+    printf("[");
+    bool first = true;
+    for (HWND h : topLevel()) {
+        if (className(h) != L"tooltips_class32" || !IsWindowVisible(h)) continue;
+        RECT r;
+        GetWindowRect(h, &r);
+        printf("%s\n {\"text\": %s, \"balloon\": %s, \"rect\": %s}", first ? "" : ",",
+               json(text(h)).c_str(),
+               (GetWindowLongW(h, GWL_STYLE) & 0x40 /* TTS_BALLOON */) ? "true" : "false", rectJson(r).c_str());
+        first = false;
+    }
+    printf("]\n");
 }
 
 int fail(const char* what) {
@@ -194,6 +215,10 @@ int wmain(int argc, wchar_t** argv) {
                 return 0;
             }
         return fail("no such box button");
+    }
+    if (cmd == L"tooltips") {
+        printTooltips();
+        return 0;
     }
     if (cmd == L"broadcast" && argc == 3) {
         UINT msg = RegisterWindowMessageW(argv[2]);
@@ -221,7 +246,17 @@ int wmain(int argc, wchar_t** argv) {
     } else if (cmd == L"click" && argc == 4) {
         HWND h = childByText(top, argv[3]);
         if (!h) return fail("no such control");
-        PostMessageW(h, BM_CLICK, 0, 0);
+        if (className(h) == L"VantrelPushButton") {
+            // The program's own button clicks on a release inside it, as under the mouse.
+            RECT r;
+            GetClientRect(h, &r);
+            LPARAM mid = MAKELPARAM(r.right / 2, r.bottom / 2);
+            PostMessageW(h, WM_MOUSEMOVE, 0, mid);
+            PostMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, mid);
+            PostMessageW(h, WM_LBUTTONUP, 0, mid);
+        } else {
+            PostMessageW(h, BM_CLICK, 0, 0);
+        }
     } else if (cmd == L"select" && argc == 5) {
         int n = _wtoi(argv[3]), index = _wtoi(argv[4]);
         for (HWND h : descendants(top)) {

@@ -181,6 +181,43 @@ class WineBox:
         """The message boxes on screen: title, text, buttons, whether they carry an icon."""
         return json.loads(self.inspect("boxes"))
 
+    def tooltips(self) -> list[dict]:
+        """The visible tooltips and balloons of all programs: their text, whether a balloon."""
+        return json.loads(self.inspect("tooltips"))
+
+    # ---- the notification area -----------------------------------------------------------------
+    # With no tray host on the X display, Wine's explorer shows the icons in its own window.
+    TRAY_TITLE = "Wine System Tray"
+    TRAY_ICON_SPOT = (10, 10)  # the middle of the first icon, within that window
+
+    def tray_window(self, timeout=20.0) -> str:
+        return wait_for(lambda: self.x_window(self.TRAY_TITLE), timeout=timeout, what="Wine's tray window")
+
+    def click_tray_icon(self, button: int = 1):
+        """A press and release on the first tray icon (1 left, 3 right), as a user's click."""
+        x, y = self.TRAY_ICON_SPOT
+        self.xdotool("mousemove", "--window", self.tray_window(), x, y, "click", button)
+
+    def point_at_tray_icon(self):
+        x, y = self.TRAY_ICON_SPOT
+        self.xdotool("mousemove", "--window", self.tray_window(), x, y)
+
+    def tray_icon_pixels(self, path: Path, rgb: tuple[int, int, int], tolerance: int = 24) -> int:
+        """Saves a picture of the tray window and counts its pixels near the colour `rgb`."""
+        geometry = self.xdotool("getwindowgeometry", self.tray_window())
+        x, y = map(int, geometry.split("Position: ")[1].split(" ")[0].split(","))
+        w, h = map(int, geometry.split("Geometry: ")[1].split()[0].split("x"))
+        full = self.screenshot(Path(path).with_suffix(".full.png"))
+        subprocess.run(["convert", str(full), "-crop", f"{w}x{h}+{x}+{y}", "+repage", str(path)], check=True)
+        text = subprocess.run(["convert", str(path), "-depth", "8", "txt:-"], capture_output=True,
+                              text=True, check=True).stdout
+        count = 0
+        for line in text.splitlines()[1:]:
+            values = line.split("(")[1].split(")")[0].split(",")[:3]
+            if all(abs(int(float(v)) - c) <= tolerance for v, c in zip(values, rgb)):
+                count += 1
+        return count
+
     # ---- screen ------------------------------------------------------------------------------
     def screenshot(self, path: Path) -> Path:
         path = Path(path)
@@ -233,6 +270,10 @@ class Launched:
         """Wine's clock (seconds) at each traced call of `function`; needs launch(timestamps=True)."""
         marker = f"Call {function}("
         return [float(line.split(":", 1)[0]) for line in self.output().splitlines() if marker in line]
+
+    def notify_operations(self) -> list[int]:
+        """The operations of the traced Shell_NotifyIconA calls: 0 add, 1 modify, 2 delete."""
+        return [int(args.split(",")[0], 16) for args in self.calls("shell32.Shell_NotifyIconA")]
 
     def returns(self, function: str) -> list[str]:
         found = []

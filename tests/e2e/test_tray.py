@@ -1,0 +1,117 @@
+"""The notification-area icon as a user meets it: tooltip, minimize to tray with a balloon once,
+restore on a click, the help box, the shell's restart, closing, and starting hidden in the tray."""
+import time
+
+from conftest import TITLE
+from winebox import ROOT, wait_for
+
+NOTIFY = ["shell32.Shell_NotifyIconA"]
+ADD, MODIFY, DELETE = 0, 1, 2
+BALLOON_TEXT = ("has been minimized to the system tray.\r\n"
+                "Click on the blue 'T' icon (T for Tamberlin) to bring the software back.")
+HELP_TEXT = ("This software will do the same as pressing Ctrl+Alt+Del and clicking Lock in one key press."
+             "\r\n\r\nThis software minimizes to the bottom-right corner of the screen."
+             "\r\n\r\nQuestions? Please contact Team Tamberlin at https://www.tamberlin.example/contact/")
+TRAY_BLUE = (7, 162, 254)
+
+
+def hidden(desk):
+    tree = desk.window()
+    return tree is not None and not tree["visible"]
+
+
+def shown_normal_with_focus(desk):
+    tree = desk.window()
+    return tree and tree["visible"] and not tree["iconic"] and tree["foreground"] and tree["focus"]
+
+
+def balloons(box):
+    return [t for t in box.tooltips() if t["balloon"]]
+
+
+def test_icon_enters_the_tray_once_at_start_with_the_product_title_as_tip(desk):
+    program = desk.start(trace=NOTIFY)
+    box = desk.box
+    assert program.notify_operations() == [ADD]
+    shot = ROOT / "build" / "screenshots" / "tray.png"
+    assert wait_for(lambda: box.tray_icon_pixels(shot, TRAY_BLUE) >= 20, timeout=10,
+                    what="the blue T drawn in the tray")
+    box.point_at_tray_icon()
+    tips = wait_for(lambda: [t["text"] for t in box.tooltips() if not t["balloon"]], timeout=10,
+                    what="the tooltip")
+    assert tips == [TITLE]
+
+
+def test_minimize_hides_with_one_balloon_and_a_release_on_the_icon_restores(desk):
+    program = desk.start(trace=NOTIFY)
+    box = desk.box
+    box.xdotool("mousemove", 600, 700)  # away from the icon: no tooltip in the way
+    box.inspect("minimize", TITLE)
+    wait_for(lambda: hidden(desk), what="the window hidden into the tray")
+    shown = wait_for(lambda: balloons(box), timeout=10, what="the balloon")
+    assert [b["text"] for b in shown] == [BALLOON_TEXT]
+    assert program.notify_operations()[:2] == [ADD, MODIFY], "the icon stays; the balloon is a modify"
+
+    # A left release during the balloon's wait restores at once, in the normal state, focused.
+    box.click_tray_icon(1)
+    wait_for(lambda: shown_normal_with_focus(desk), timeout=10, what="the window back with the focus")
+    # The wait runs out (Wine reports no balloon events) and the balloon is cleared.
+    wait_for(lambda: program.notify_operations() == [ADD, MODIFY, MODIFY], timeout=10,
+             what="the clear-balloon request")
+    wait_for(lambda: not balloons(box), timeout=10, what="the balloon gone")
+
+    # The second minimize hides silently; a right release brings the window back.
+    box.inspect("minimize", TITLE)
+    wait_for(lambda: hidden(desk), what="the window hidden again")
+    box.click_tray_icon(3)
+    wait_for(lambda: shown_normal_with_focus(desk), timeout=10, what="the window back after a right click")
+    assert program.notify_operations() == [ADD, MODIFY, MODIFY], "no second balloon"
+    assert balloons(box) == []
+
+
+def test_help_button_shows_the_three_sentences_under_the_application_title(desk):
+    program = desk.start()
+    box = desk.box
+    box.inspect("click", TITLE, "Help")
+    shown = wait_for(lambda: box.boxes(), timeout=10, what="the help box")
+    assert shown == [{"title": "Vantrel Desk", "text": HELP_TEXT, "buttons": ["OK"],
+                      "has_icon": False, "owner_pid": shown[0]["owner_pid"]}]
+    box.inspect("answer", "OK")
+    wait_for(lambda: box.boxes() == [], timeout=10, what="the box dismissed")
+    assert program.alive()
+
+
+def test_taskbar_created_puts_the_icon_back(desk):
+    program = desk.start(trace=NOTIFY)
+    box = desk.box
+    box.inspect("broadcast", "TaskbarCreated")
+    wait_for(lambda: program.notify_operations() == [ADD, DELETE, ADD], timeout=10,
+             what="delete and add again")
+    shot = ROOT / "build" / "screenshots" / "tray-after-restart.png"
+    assert wait_for(lambda: box.tray_icon_pixels(shot, TRAY_BLUE) >= 20, timeout=10,
+                    what="the icon drawn again")
+
+
+def test_closing_removes_the_icon_before_the_process_ends(desk):
+    program = desk.start(trace=NOTIFY)
+    desk.box.inspect("close", TITLE)
+    program.wait(10)
+    assert program.notify_operations() == [ADD, DELETE]
+
+
+def test_start_options_on_start_hidden_in_the_tray_and_a_click_shows_the_window(desk):
+    # NOTE: the first binding of the hotkey (the timer tick, written on the hotkey branch) must not
+    # show a window that the start-up hid into the tray. Until that tick checks hiddenInTray, the
+    # "stays hidden" part below can fail once the tick shows the window.
+    desk.store(Windows_Startup="On", Minimized="On")
+    program = desk.start(trace=NOTIFY, wait_window=False)
+    box = desk.box
+    wait_for(lambda: desk.window(), timeout=30, what="the main window")
+    wait_for(lambda: program.notify_operations()[:2] == [ADD, MODIFY], timeout=20,
+             what="the icon, then the minimized-to-tray balloon")
+    assert hidden(desk)
+    # Past the balloon's five seconds the window is still hidden.
+    wait_for(lambda: len(program.notify_operations()) >= 3, timeout=15, what="the balloon's end")
+    assert hidden(desk)
+    box.click_tray_icon(1)
+    wait_for(lambda: shown_normal_with_focus(desk), timeout=10, what="the window shown by the click")
