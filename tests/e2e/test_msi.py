@@ -1,0 +1,230 @@
+"""The installer package under Wine: a silent per-machine install, the installed program, an
+upgrade to a newer version, a refused downgrade, and an uninstall that takes the program, its
+shortcut and its start-up entries away and leaves the user's settings alone.
+
+The package is built beforehand (`cmake --build --preset win32 --target msi`); the newer
+version is made here by wixl from the same configured source, with only the version raised."""
+from __future__ import annotations
+
+import os
+import re
+import subprocess
+from pathlib import Path, PurePosixPath
+
+import pytest
+
+from conftest import TITLE
+from winebox import BUILD, ROOT, SETTINGS_KEY, wait_for
+
+PACKAGING = BUILD / "win32" / "packaging"
+WXS = PACKAGING / "VantrelDeskGuard.wxs"
+PRODUCT = "Vantrel Desk Guard"
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+MACHINE_RUN = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
+USER_RUN = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
+RUN_VALUE = "VantrelDeskGuard.exe"
+STEP = 180  # seconds allowed to any one installer, registry or wixl run
+
+
+def project_version() -> str:
+    text = (ROOT / "CMakeLists.txt").read_text()
+    return re.search(r"project\(VantrelDeskGuard VERSION (\d+\.\d+\.\d+)", text).group(1)
+
+
+def cache_value(name: str) -> str:
+    text = (BUILD / "win32" / "CMakeCache.txt").read_text()
+    return re.search(rf"^{name}:\w+=(.*)$", text, re.M).group(1)
+
+
+def windows_path(path: Path) -> str:
+    """The path as Wine's programs see it, through drive Z:."""
+    return "Z:" + str(path).replace("/", "\\")
+
+
+class Installer:
+    """msiexec and reg in the test's Wine prefix, each run to its end or its deadline."""
+
+    def __init__(self, box, logs: Path):
+        self.box, self.logs, self.runs = box, logs, 0
+        self.drive_c = box.prefix / "drive_c"
+
+    def env(self) -> dict:
+        env = self.box.env()
+        # No desktop-menu entries on the host for the shortcuts the package makes.
+        env["WINEDLLOVERRIDES"] += ";winemenubuilder.exe=d"
+        return env
+
+    def wine(self, *args) -> tuple[int, str]:
+        """Runs a Wine program; output goes to a file, never a pipe: a Wine service started by
+        the call would keep a pipe open long after the program has ended."""
+        self.runs += 1
+        out = self.logs / f"{self.runs:02d}-{PurePosixPath(args[0]).stem}.out"
+        with open(out, "wb") as sink:
+            done = subprocess.run(["wine", *map(str, args)], env=self.env(), stdout=sink,
+                                  stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL, timeout=STEP)
+        return done.returncode, out.read_text(errors="replace")
+
+    def msiexec(self, action: str, package: str | Path) -> int:
+        """`msiexec /i` or `/x`, silent, with a verbose log kept beside the test's files."""
+        self.runs += 1
+        log = self.logs / f"{self.runs:02d}-msiexec{action.replace('/', '-')}.log"
+        target = windows_path(package) if isinstance(package, Path) else package
+        code, _ = self.wine("msiexec", action, target, "/qn", "/l*v", windows_path(log))
+        return code
+
+    def products(self) -> dict[str, dict[str, str]]:
+        """Installed products named Vantrel Desk Guard: {product code: Add/Remove Programs values}."""
+        code, text = self.wine("reg", "query", UNINSTALL_KEY, "/s")
+        assert code == 0, text
+        found, current = {}, None
+        for line in text.splitlines():
+            if line.startswith("HKEY_"):
+                current = found.setdefault(line.rsplit("\\", 1)[1], {})
+            elif current is not None and "    REG_" in line:
+                parts = line.strip().split("    ")
+                current[parts[0]] = parts[2] if len(parts) > 2 else ""
+        return {code: values for code, values in found.items() if values.get("DisplayName") == PRODUCT}
+
+    def start_menus(self) -> list[Path]:
+        """The machine's and the users' Start menu programs folders: Wine puts a per-machine
+        package's shortcuts in the user's."""
+        return [self.drive_c / "ProgramData" / "Microsoft" / "Windows" / "Start Menu" / "Programs",
+                *(self.drive_c / "users").glob("*/AppData/Roaming/Microsoft/Windows/Start Menu/Programs")]
+
+    def shortcuts(self) -> list[Path]:
+        """Our shortcut files, wherever they are in a Start menu."""
+        return sorted(link for menu in self.start_menus() if menu.is_dir() for link in menu.rglob("*.lnk")
+                      if "Vantrel" in link.name)
+
+    def menu_folders(self) -> list[Path]:
+        return [menu / PRODUCT for menu in self.start_menus() if (menu / PRODUCT).exists()]
+
+
+def package_with_version(version: str, folder: Path) -> Path:
+    """Our package with another version: the configured source with only the product's version
+    changed, its relative source paths rebased onto `folder`, built by wixl."""
+    text = WXS.read_text()
+    text, count = re.subn(r'(<Product\b[^>]*?\bVersion=")[^"]+(")', rf"\g<1>{version}\g<2>", text)
+    assert count == 1, "the product's version in the package source"
+
+    def rebase(match):
+        source = PACKAGING / match.group(2)
+        assert source.exists(), source
+        return f'{match.group(1)}="{os.path.relpath(source, folder)}"'
+
+    # wixl reads source paths relative to the .wxs file's folder and takes no absolute ones.
+    text = re.sub(r'\b(Source|SourceFile)="([^"]+)"', rebase, text)
+    wxs = folder / "VantrelDeskGuard.wxs"
+    wxs.write_text(text)
+    msi = folder / f"VantrelDeskGuard-{version}.msi"
+    done = subprocess.run(["wixl", "--arch", "x86", "-o", str(msi), str(wxs)], capture_output=True,
+                          text=True, timeout=STEP)
+    assert done.returncode == 0 and msi.exists(), done.stderr
+    return msi
+
+
+@pytest.fixture
+def installer(box, tmp_path):
+    version = project_version()
+    package = BUILD / "win32" / f"VantrelDeskGuard-{version}.msi"
+    if not package.exists():
+        pytest.fail(f"{package} is missing: build it with `cmake --build --preset win32 --target msi`")
+    logs = BUILD / "e2e-logs" / "msi"
+    logs.mkdir(parents=True, exist_ok=True)
+    for old in logs.iterdir():
+        old.unlink()
+    inst = Installer(box, logs)
+    inst.package, inst.version = package, version
+    inst.folder = inst.drive_c / "Program Files" / "Tamberlin" / PRODUCT
+    # Whatever an earlier, interrupted run left installed goes first.
+    for code in inst.products():
+        inst.msiexec("/x", code)
+    assert inst.products() == {}
+    yield inst
+    for code in inst.products():
+        inst.msiexec("/x", code)
+
+
+def newer(version: str) -> str:
+    major, minor, patch = map(int, version.split("."))
+    return f"{major}.{minor}.{patch + 1}"
+
+
+def test_install_start_upgrade_and_uninstall(installer, box, tmp_path):
+    inst = installer
+    for key in (MACHINE_RUN, USER_RUN):
+        box.reg_delete_value(key, RUN_VALUE)
+    box.reg_delete_key(SETTINGS_KEY)
+
+    # ---- a silent per-machine install
+    assert inst.msiexec("/i", inst.package) == 0
+    exe = inst.folder / "VantrelDeskGuard.exe"
+    assert exe.read_bytes() == (BUILD / "win32" / "bin" / "VantrelDeskGuard.exe").read_bytes()
+    assert sorted(p.name for p in inst.folder.iterdir()) == ["VantrelDeskGuard.exe"]
+    products = inst.products()
+    assert len(products) == 1, products
+    first_code, arp = next(iter(products.items()))
+    assert arp["DisplayVersion"] == inst.version
+    assert arp["Publisher"] == "Tamberlin"
+    home = cache_value("VDG_HOME_PAGE")
+    assert arp["HelpLink"] == home and arp["URLInfoAbout"] == home
+    assert arp.get("NoModify") == "0x1"
+    assert box.reg_values(r"HKLM\Software\Tamberlin\Vantrel Desk Guard") == {"Folder": "0x1", "Installed": "0x1"}
+
+    links = inst.shortcuts()
+    assert [link.name for link in links] == ["Vantrel Desk Guard.lnk"], links
+    assert links[0].parent.name == PRODUCT, "in the Start menu's own program folder"
+    target = "C:\\Program Files\\Tamberlin\\Vantrel Desk Guard\\VantrelDeskGuard.exe"
+    raw = links[0].read_bytes()
+    assert target.encode("ascii") in raw or target.encode("utf-16-le") in raw, "the shortcut's target"
+
+    # ---- the installed program starts and closes
+    program = box.launch(exe)
+    tree = wait_for(lambda: not program.alive() or ((t := box.tree(TITLE)) and t["visible"] and t),
+                    timeout=30, what="the installed program's window")
+    assert program.alive(), program.output()
+    texts = [c["text"] for c in tree["children"]]
+    assert "Load this software on Windows startup" in texts
+    assert any(t.startswith("Software is on. Press ") for t in texts), "the hotkey is bound"
+    box.inspect("close", TITLE)
+    assert program.wait(15) == 0
+    box.started.remove(program.proc)
+
+    # The user's start-up option, as the program writes it, a foreign start-up entry and the
+    # user's settings.
+    quoted = '"C:\\Program Files\\Tamberlin\\Vantrel Desk Guard\\VantrelDeskGuard.exe"'
+    box.reg_add(MACHINE_RUN, RUN_VALUE, quoted)
+    box.reg_add(USER_RUN, RUN_VALUE, quoted)
+    box.reg_add(USER_RUN, "SomeOtherProgram", '"C:\\Other\\other.exe"')
+    box.reg_add(SETTINGS_KEY, "Check4", "1")
+    settings = box.reg_values(SETTINGS_KEY)
+
+    # ---- a newer version replaces this one and keeps the start-up entries
+    later = newer(inst.version)
+    update = package_with_version(later, tmp_path)
+    assert inst.msiexec("/i", update) == 0
+    products = inst.products()
+    assert list(products.values()) and [p["DisplayVersion"] for p in products.values()] == [later], products
+    assert first_code not in products
+    assert exe.exists() and [link.name for link in inst.shortcuts()] == ["Vantrel Desk Guard.lnk"]
+    assert box.reg_values(MACHINE_RUN).get(RUN_VALUE) == quoted
+    assert box.reg_values(USER_RUN).get(RUN_VALUE) == quoted
+
+    # ---- an older version is refused over a newer one
+    assert inst.msiexec("/i", inst.package) != 0
+    assert [p["DisplayVersion"] for p in inst.products().values()] == [later]
+
+    # ---- uninstall: files, folders, shortcut, start-up entries; the rest stays
+    (code,) = inst.products()
+    assert inst.msiexec("/x", code) == 0
+    assert inst.products() == {}
+    assert not inst.folder.exists() and not inst.folder.parent.exists(), "Program Files\\Tamberlin"
+    assert inst.shortcuts() == [] and inst.menu_folders() == []
+    assert box.reg_values(r"HKLM\Software\Tamberlin\Vantrel Desk Guard") == {}, "the installer's own values"
+    assert RUN_VALUE not in box.reg_values(MACHINE_RUN)
+    user_run = box.reg_values(USER_RUN)
+    assert RUN_VALUE not in user_run
+    assert user_run.get("SomeOtherProgram") == '"C:\\Other\\other.exe"'
+    assert box.reg_values(SETTINGS_KEY) == settings, "the user's settings are the user's"
+    box.reg_delete_value(USER_RUN, "SomeOtherProgram")
+    box.reg_delete_key(SETTINGS_KEY)
