@@ -40,4 +40,28 @@ void Control::setFont(const FontSpec& font) {
     if (hwnd_ && form_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form_->font(font_)), TRUE);
 }
 
+bool Control::answerDrawnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+        case WM_GETFONT:
+            result = form_ ? reinterpret_cast<LRESULT>(form_->font(font_)) : 0;
+            return true;
+        case WM_ERASEBKGND:
+            result = 1;  // paint() covers every pixel
+            return true;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd_, &ps);
+            if (form_) paint(dc);
+            EndPaint(hwnd_, &ps);
+            result = 0;
+            return true;
+        }
+        case WM_SETTEXT:
+            result = DefWindowProcW(hwnd_, msg, wp, lp);
+            InvalidateRect(hwnd_, nullptr, FALSE);
+            return true;
+    }
+    return false;
+}
+
 }  // namespace ui

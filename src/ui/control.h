@@ -50,6 +50,13 @@ public:
 
 protected:
     Control(TwipsRect place, Color back, Color fore) : place_(place), back_(back), fore_(fore) {}
+    // For the controls we draw ourselves: answers the messages every such control answers alike
+    // (font, background, painting through paint(), repainting on a new caption). Returns false
+    // for any other message.
+    bool answerDrawnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    virtual void paint(HDC) {}
+    Form* form() const { return form_; }
+
     // Creates the window as a child of `container` (or of the form) and registers it with `form`.
     void createWindow(Form& form, Control* container, const wchar_t* windowClass,
                       const wchar_t* text, DWORD style, DWORD exStyle = 0);

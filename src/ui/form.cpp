@@ -5,22 +5,12 @@
 #include "ui/dpi.h"
 #include "ui/error_sink.h"
 #include "ui/twips.h"
+#include "ui/window_class.h"
 
 namespace ui {
 namespace {
 
 const wchar_t kFormClass[] = L"VantrelForm";
-
-ATOM registerFormClass() {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = DefWindowProcW;  // replaced per window on WM_NCCREATE below
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kFormClass;
-    return RegisterClassExW(&wc);
-}
 
 }  // namespace
 
@@ -32,22 +22,20 @@ Form::~Form() {
 }
 
 Form* Form::fromHwnd(HWND hwnd) {
-    if (!hwnd || GetWindowLongPtrW(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(windowProc))
+    if (!hwnd || GetWindowLongPtrW(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(objectWindowProc<Form>))
         return nullptr;
     return reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 void Form::createWindow(const wchar_t* caption, int clientWidthTwips, int clientHeightTwips,
                         DWORD style) {
-    static const ATOM atom = registerFormClass();
-    (void)atom;
+    registerWindowClass(kFormClass, objectWindowProc<Form>, CS_DBLCLKS);
     clientWidthTwips_ = clientWidthTwips;
     clientHeightTwips_ = clientHeightTwips;
     style_ = style | WS_CLIPCHILDREN;
     hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, caption, style_, CW_USEDEFAULT,
                             CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc));
     dpi_ = dpiForWindow(hwnd_);
 
     // Size the frame around the designed client area and centre it on the work area.
@@ -280,14 +268,6 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
-}
-
-LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    Form* form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!form) return DefWindowProcW(hwnd, msg, wp, lp);
-    LRESULT result = 0;
-    catchAtBoundary([&] { result = form->handleMessage(msg, wp, lp); });
-    return result;
 }
 
 }  // namespace ui

@@ -73,7 +73,9 @@ protected:
 
 private:
     friend class Control;
-    static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
+    template <class T>
+    friend LRESULT CALLBACK objectWindowProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) { return handleMessage(msg, wp, lp); }
     void registerControl(Control& control);
     void layout();
     LRESULT controlColors(WPARAM dc, LPARAM child);

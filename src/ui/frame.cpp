@@ -17,8 +17,7 @@ void Frame::create(Form& form, const wchar_t* caption) {
 }
 
 void Frame::paint(HDC dc) {
-    Form* form = Form::fromHwnd(GetAncestor(hwnd(), GA_ROOT));
-    if (!form) return;
+    Form* form = this->form();
     RECT rc;
     GetClientRect(hwnd(), &rc);
     FillRect(dc, &rc, form->brush(backColor()));
@@ -45,6 +44,7 @@ void Frame::paint(HDC dc) {
 }
 
 LRESULT Frame::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    if (LRESULT result; answerDrawnControlMessage(msg, wp, lp, result)) return result;
     switch (msg) {
         case WM_COMMAND:
         case WM_CTLCOLORSTATIC:
@@ -54,24 +54,6 @@ LRESULT Frame::handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DRAWITEM:
             // The frame only holds the controls; the form handles what they report.
             return SendMessageW(GetAncestor(hwnd(), GA_ROOT), msg, wp, lp);
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_GETFONT:
-            if (Form* form = Form::fromHwnd(GetAncestor(hwnd(), GA_ROOT)); form)
-                return reinterpret_cast<LRESULT>(form->font(font()));
-            return 0;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd(), &ps);
-            paint(dc);
-            EndPaint(hwnd(), &ps);
-            return 0;
-        }
-        case WM_SETTEXT: {
-            LRESULT r = DefWindowProcW(hwnd(), msg, wp, lp);
-            InvalidateRect(hwnd(), nullptr, TRUE);
-            return r;
-        }
         case WM_MOUSEMOVE:
             if (onMouseMove) onMouseMove();
             return 0;

@@ -53,8 +53,7 @@ void PushButton::click() {
 }
 
 void PushButton::paint(HDC dc) {
-    Form* form = Form::fromHwnd(GetAncestor(hwnd(), GA_ROOT));
-    if (!form) return;
+    Form* form = this->form();
     RECT rc;
     GetClientRect(hwnd(), &rc);
     const COLORREF face = form->rgb(backColor());
@@ -102,25 +101,13 @@ void PushButton::paint(HDC dc) {
 }
 
 LRESULT PushButton::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    if (LRESULT result; answerDrawnControlMessage(msg, wp, lp, result)) return result;
     switch (msg) {
         case WM_GETDLGCODE:
             return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
-        case WM_GETFONT:
-            if (Form* form = Form::fromHwnd(GetAncestor(hwnd(), GA_ROOT)))
-                return reinterpret_cast<LRESULT>(form->font(font()));
-            return 0;
         case BM_CLICK:  // what the system and accessibility tools send to press a button
             click();
             return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd(), &ps);
-            paint(dc);
-            EndPaint(hwnd(), &ps);
-            return 0;
-        }
         case WM_MOUSEMOVE: {
             RECT rc;
             GetClientRect(hwnd(), &rc);
@@ -173,11 +160,6 @@ LRESULT PushButton::handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ENABLE:
             InvalidateRect(hwnd(), nullptr, FALSE);
             break;
-        case WM_SETTEXT: {
-            LRESULT r = DefWindowProcW(hwnd(), msg, wp, lp);
-            InvalidateRect(hwnd(), nullptr, FALSE);
-            return r;
-        }
     }
     return DefWindowProcW(hwnd(), msg, wp, lp);
 }

@@ -30,7 +30,7 @@ private:
     template <class T>
     friend LRESULT CALLBACK objectWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
-    void paint(HDC dc);
+    void paint(HDC dc) override;
     void setHot(bool hot);
     void click();
 
