@@ -4,26 +4,15 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
-#include <cwctype>
 #include <set>
 
+#include "app/system_text.h"
 #include "runtime/run_error.h"
 #include "ui/form.h"
 #include "ui/push_button.h"
 
 namespace skin_engine {
 namespace {
-
-std::wstring systemReason(DWORD code) {
-    wchar_t* text = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring reason = n && text ? std::wstring(text, n) : L"system error " + std::to_wstring(code);
-    if (text) LocalFree(text);
-    while (!reason.empty() && (iswspace(reason.back()) || reason.back() == L'.')) reason.pop_back();
-    return reason;
-}
 
 // The colour a surface takes: the skin's where it names one, unless the surface carries a colour
 // the program set explicitly and the engine is told to keep those.
@@ -50,22 +39,14 @@ ui::FontSpec skinned(ui::FontSpec wanted, const Skin::Font& font, bool keepSize)
     return wanted;
 }
 
-COLORREF blend(COLORREF a, COLORREF b, int percentB) {
-    auto channel = [&](int shift) {
-        const int x = (a >> shift) & 0xFF, y = (b >> shift) & 0xFF;
-        return static_cast<COLORREF>((x * (100 - percentB) + y * percentB) / 100) << shift;
-    };
-    return channel(0) | channel(8) | channel(16);
-}
-
 // The button's look: the skin's colours, the button's own face and text where the skin names
 // none, and hover, pressed and border shades mixed from face and text where those are left out.
 ui::ButtonLook buttonLook(const Skin::Button& b, const ui::Control& button, const ui::Form& form) {
     const ui::Color face = b.face ? b.face->colorref() : form.rgb(button.backColor());
     const ui::Color text = b.text ? b.text->colorref() : form.rgb(button.foreColor());
-    return {face, text, b.hover ? b.hover->colorref() : blend(face, text, 15),
-            b.pressed ? b.pressed->colorref() : blend(face, text, 30),
-            b.border ? b.border->colorref() : blend(face, text, 45)};
+    return {face, text, b.hover ? b.hover->colorref() : ui::mixColors(face, text, 15),
+            b.pressed ? b.pressed->colorref() : ui::mixColors(face, text, 30),
+            b.border ? b.border->colorref() : ui::mixColors(face, text, 45)};
 }
 
 // Labels draw their one-pixel border in the colour kept as the subclass's data.
@@ -94,7 +75,7 @@ void drawUnthemed(const ui::Control& c) { SetWindowTheme(c.hwnd(), L"", L""); }
 std::string readSkinBytes(const std::wstring& path, const std::wstring& displayName) {
     auto fail = [&](DWORD code) {
         return runtime::Error(runtime::kPathFileAccess,
-                              L"Skin file " + displayName + L": cannot be read (" + systemReason(code) + L")");
+                              L"Skin file " + displayName + L": cannot be read (" + app::systemErrorText(code) + L")");
     };
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

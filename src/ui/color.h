@@ -23,4 +23,14 @@ std::uint32_t resolveColor(Color c, SystemColor systemColor) {
     return isSystemColor(c) ? systemColor(systemColorIndex(c)) : (c & 0x00FFFFFFu);
 }
 
+// `b` mixed into `a` by `percentB` percent, channel by channel (fixed colours 0x00BBGGRR).
+constexpr std::uint32_t mixColors(std::uint32_t a, std::uint32_t b, int percentB) {
+    std::uint32_t mixed = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const int x = static_cast<int>((a >> shift) & 0xFF), y = static_cast<int>((b >> shift) & 0xFF);
+        mixed |= static_cast<std::uint32_t>((x * (100 - percentB) + y * percentB) / 100) << shift;
+    }
+    return mixed;
+}
+
 }  // namespace ui

@@ -10,14 +10,6 @@ namespace {
 
 const wchar_t kButtonClass[] = L"VantrelPushButton";
 
-COLORREF mix(COLORREF a, COLORREF b, int percentB) {
-    auto channel = [&](int shift) {
-        const int x = (a >> shift) & 0xFF, y = (b >> shift) & 0xFF;
-        return static_cast<COLORREF>((x * (100 - percentB) + y * percentB) / 100) << shift;
-    };
-    return channel(0) | channel(8) | channel(16);
-}
-
 }  // namespace
 
 void PushButton::create(Form& form, const wchar_t* caption) {
@@ -58,15 +50,15 @@ void PushButton::paint(HDC dc) {
     GetClientRect(hwnd(), &rc);
     const COLORREF face = form->rgb(backColor());
     const COLORREF text = form->rgb(foreColor());
-    COLORREF fill = face, border = mix(face, text, 45);
+    COLORREF fill = face, border = mixColors(face, text, 45);
     if (hasLook_) {
         border = form->rgb(look_.border);
         if (pressed()) fill = form->rgb(look_.pressed);
         else if (hot_) fill = form->rgb(look_.hover);
     } else if (pressed()) {
-        fill = mix(face, form->rgb(kSystemColorFlag | COLOR_HIGHLIGHT), 35);
+        fill = mixColors(face, form->rgb(kSystemColorFlag | COLOR_HIGHLIGHT), 35);
     } else if (hot_) {
-        fill = mix(face, form->rgb(kSystemColorFlag | COLOR_HIGHLIGHT), 15);
+        fill = mixColors(face, form->rgb(kSystemColorFlag | COLOR_HIGHLIGHT), 15);
     }
 
     // Paint off-screen so hovering never flickers.
