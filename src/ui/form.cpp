@@ -155,16 +155,16 @@ HBRUSH Form::brush(Color c) {
     return slot.get();
 }
 
-HFONT Form::font(const FontSpec& spec) {
+HFONT Form::font(const FontSpec& wanted) {
     for (auto& [s, f] : fonts_)
-        if (s == spec) return f.get();
+        if (s == wanted) return f.get();
     LOGFONTW lf{};
-    lf.lfHeight = fontHeight(spec.points, dpi_);
-    lf.lfWeight = spec.weight ? spec.weight : spec.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfCharSet = spec.charset;
+    lf.lfHeight = fontHeight(wanted.points, dpi_);
+    lf.lfWeight = wanted.weight ? wanted.weight : wanted.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = wanted.charset;
     lf.lfQuality = CLEARTYPE_QUALITY;
-    lstrcpynW(lf.lfFaceName, spec.face, LF_FACESIZE);
-    fonts_.emplace_back(spec, OwnedFont(CreateFontIndirectW(&lf)));
+    lstrcpynW(lf.lfFaceName, wanted.face, LF_FACESIZE);
+    fonts_.emplace_back(wanted, OwnedFont(CreateFontIndirectW(&lf)));
     return fonts_.back().second.get();
 }
 

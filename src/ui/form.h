@@ -60,7 +60,7 @@ public:
     // Resources shared by the controls, cached per colour and font.
     COLORREF rgb(Color c) const;
     HBRUSH brush(Color c);
-    HFONT font(const FontSpec& spec);
+    HFONT font(const FontSpec& wanted);
     void repaintAll();
 
     std::function<void()> onMouseMove;

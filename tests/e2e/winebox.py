@@ -162,14 +162,14 @@ class WineBox:
 
     # ---- windows -----------------------------------------------------------------------------
     def inspect_exe(self) -> Path:
-        return BUILD / self.arch / "bin" / "inspect.exe"
+        return BUILD / self.arch / "bin" / "window_reader.exe"
 
     def inspect(self, *args, check=True) -> str:
-        """Runs the window reader (tests/e2e/inspect.cpp) and returns what it printed."""
+        """Runs the window reader (tests/e2e/window_reader.cpp) and returns what it printed."""
         done = subprocess.run(["wine", str(self.inspect_exe()), *map(str, args)],
                               env=self.env(), capture_output=True, text=True, errors="replace", timeout=60)
         if check and done.returncode != 0:
-            raise RuntimeError(f"inspect {' '.join(map(str, args))}: {done.stderr.strip()}")
+            raise RuntimeError(f"window reader {' '.join(map(str, args))}: {done.stderr.strip()}")
         return done.stdout
 
     def tree(self, title: str) -> dict | None:

@@ -1,16 +1,16 @@
 // A small Windows program the end-to-end tests run beside the program under test, to read its
 // windows and controls and to act on them the way the system does for a user.
-//   inspect tree TITLE            the top-level window TITLE and its children, as JSON
-//   inspect boxes                 the visible message boxes of all programs, as JSON
-//   inspect select TITLE N INDEX  selects item INDEX in the N-th list of TITLE, as a user's choice
-//   inspect click TITLE TEXT      clicks the control captioned TEXT (a check box or button)
-//   inspect answer TEXT           presses the button TEXT of the first visible message box
-//   inspect close TITLE           asks the window to close
-//   inspect minimize TITLE        minimizes it as the title-bar button does
-//   inspect broadcast NAME        broadcasts the registered window message NAME
-//   inspect tooltips              the visible tooltip and balloon windows of all programs, their
+//   window_reader tree TITLE            the top-level window TITLE and its children, as JSON
+//   window_reader boxes                 the visible message boxes of all programs, as JSON
+//   window_reader select TITLE N INDEX  selects item INDEX in the N-th list of TITLE, as a user's choice
+//   window_reader click TITLE TEXT      clicks the control captioned TEXT (a check box or button)
+//   window_reader answer TEXT           presses the button TEXT of the first visible message box
+//   window_reader close TITLE           asks the window to close
+//   window_reader minimize TITLE        minimizes it as the title-bar button does
+//   window_reader broadcast NAME        broadcasts the registered window message NAME
+//   window_reader tooltips              the visible tooltip and balloon windows of all programs, their
 //                                 text and whether they are balloons, as JSON
-//   inspect hotkey MODS VK        tries to register MODS+VK for itself; prints the result, keeps it
+//   window_reader hotkey MODS VK        tries to register MODS+VK for itself; prints the result, keeps it
 //                                 registered until stdin closes
 #include <windows.h>
 
@@ -195,7 +195,7 @@ void printTooltips() {
 }
 
 int fail(const char* what) {
-    fprintf(stderr, "inspect: %s\n", what);
+    fprintf(stderr, "window_reader: %s\n", what);
     return 2;
 }
 
