@@ -275,15 +275,6 @@ class Launched:
         """The operations of the traced Shell_NotifyIconA calls: 0 add, 1 modify, 2 delete."""
         return [int(args.split(",")[0], 16) for args in self.calls("shell32.Shell_NotifyIconA")]
 
-    def returns(self, function: str) -> list[str]:
-        found = []
-        for line in self.output().splitlines():
-            marker = f"Ret  {function}("
-            at = line.find(marker)
-            if at >= 0 and "retval=" in line:
-                found.append(line[line.find("retval=") + 7:].split()[0])
-        return found
-
     def alive(self) -> bool:
         return self.proc.poll() is None
 
