@@ -2,7 +2,6 @@
 // The guard of the numbered procedures: a failing statement is reported in one box naming the
 // procedure and the statement, and the procedure goes on with the statement after it.
 #include <functional>
-#include <new>
 #include <string>
 #include <string_view>
 
@@ -31,13 +30,7 @@ public:
     template <class Statement>
     void step(int line, Statement&& statement) {
         line_ = line;
-        try {
-            statement();
-        } catch (const runtime::Error& e) {
-            report(e);
-        } catch (const std::bad_alloc&) {
-            report(runtime::Error(runtime::kOutOfMemory));
-        }
+        runtime::catchRunError(statement, [this](const runtime::Error& e) { report(e); });
     }
 
     // Evaluates the condition of statement `line`. When evaluating it fails, the error is reported

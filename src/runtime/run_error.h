@@ -1,5 +1,6 @@
 #pragma once
 // The run-time error: what a failing statement raises and what the error report box shows.
+#include <new>
 #include <string>
 #include <utility>
 
@@ -26,5 +27,18 @@ struct Error {
 
 // The standard description of an error number, empty for numbers this program never raises.
 std::wstring standardDescription(int number);
+
+// Runs `body`; a run-time error it raises, or running out of memory, goes to `onError` instead of
+// further up.
+template <class Body, class OnError>
+void catchRunError(Body&& body, OnError&& onError) {
+    try {
+        body();
+    } catch (const Error& e) {
+        onError(e);
+    } catch (const std::bad_alloc&) {
+        onError(Error(kOutOfMemory));
+    }
+}
 
 }  // namespace runtime

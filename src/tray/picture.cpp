@@ -2,26 +2,26 @@
 
 namespace tray {
 
-Picture Picture::fromIcon(HICON icon, bool owned) {
+namespace {
+
+void keepNothing(void*) {}  // for handles the picture does not own
+
+}  // namespace
+
+Picture Picture::make(Type type, void* handle, bool owned, void (*release)(void*)) {
     Picture p;
-    if (!icon) return p;
-    p.type_ = kIcon;
-    if (owned)
-        p.handle_.reset(icon, [](void* h) { DestroyIcon(static_cast<HICON>(h)); });
-    else
-        p.handle_.reset(icon, [](void*) {});  // not owned
+    if (!handle) return p;
+    p.type_ = type;
+    p.handle_.reset(handle, owned ? release : keepNothing);
     return p;
 }
 
+Picture Picture::fromIcon(HICON icon, bool owned) {
+    return make(kIcon, icon, owned, [](void* h) { DestroyIcon(static_cast<HICON>(h)); });
+}
+
 Picture Picture::fromBitmap(HBITMAP bitmap, bool owned) {
-    Picture p;
-    if (!bitmap) return p;
-    p.type_ = kBitmap;
-    if (owned)
-        p.handle_.reset(bitmap, [](void* h) { DeleteObject(static_cast<HBITMAP>(h)); });
-    else
-        p.handle_.reset(bitmap, [](void*) {});  // not owned
-    return p;
+    return make(kBitmap, bitmap, owned, [](void* h) { DeleteObject(static_cast<HBITMAP>(h)); });
 }
 
 Picture Picture::loadIcon(int resourceId, int size) {

@@ -23,6 +23,8 @@ public:
     bool operator==(const Picture& o) const { return type_ == o.type_ && handle() == o.handle(); }
 
 private:
+    static Picture make(Type type, void* handle, bool owned, void (*release)(void*));
+
     Type type_ = kNone;
     std::shared_ptr<void> handle_;
 };

@@ -15,13 +15,7 @@ void reportUnguarded(const runtime::Error& error);
 // Runs `body`, turning any run-time error into a report; for use at window-procedure boundaries.
 template <class Body>
 void catchAtBoundary(Body&& body) {
-    try {
-        body();
-    } catch (const runtime::Error& e) {
-        reportUnguarded(e);
-    } catch (const std::bad_alloc&) {
-        reportUnguarded(runtime::Error(runtime::kOutOfMemory));
-    }
+    runtime::catchRunError(body, reportUnguarded);
 }
 
 }  // namespace ui
