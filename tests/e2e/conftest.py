@@ -8,9 +8,12 @@ from pathlib import Path
 import pytest
 
 sys.path.insert(0, str(Path(__file__).parent))
-from winebox import BUILD, SETTINGS_KEY, WineBox, wait_for  # noqa: E402
+from winebox import BUILD, SETTINGS_KEY, WineBox, default_build, wait_for  # noqa: E402
 
-EXE = BUILD / "win32" / "bin" / "VantrelDeskGuard.exe"
+# The build under test: the shipped 32-bit one where this host runs it, else the 64-bit one;
+# VDG_BUILD names one.
+BUILD_UNDER_TEST = default_build()
+EXE = BUILD / BUILD_UNDER_TEST / "bin" / "VantrelDeskGuard.exe"
 TITLE = "Vantrel Desk Guard"
 RUN_KEYS = [r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run",
             r"HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Run",
@@ -20,8 +23,8 @@ RUN_KEYS = [r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run",
 @pytest.fixture(scope="session")
 def box():
     if not EXE.exists():
-        pytest.fail(f"{EXE} is missing: build the win32 preset first")
-    with WineBox() as wine:
+        pytest.fail(f"{EXE} is missing: build the {BUILD_UNDER_TEST} preset first")
+    with WineBox(arch=BUILD_UNDER_TEST) as wine:
         yield wine
 
 

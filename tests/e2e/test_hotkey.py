@@ -110,7 +110,7 @@ def test_a_stored_key_beyond_the_list_is_reported_at_load_and_at_every_binding(d
 
 
 def test_a_combination_held_by_another_program_turns_the_status_line_off(desk, box):
-    holder = subprocess.Popen(["wine", str(box.inspect_exe()), "hotkey", "3", str(0x4C)], env=box.env(),
+    holder = subprocess.Popen(box.command(box.inspect_exe(), "hotkey", "3", str(0x4C)), env=box.env(),
                               stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
     try:
         assert holder.stdout.readline().strip() == "registered"

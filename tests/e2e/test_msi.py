@@ -2,8 +2,10 @@
 upgrade to a newer version, a refused downgrade, and an uninstall that takes the program, its
 shortcut and its start-up entries away and leaves the user's settings alone.
 
-The package is built beforehand (`cmake --build --preset win32 --target msi`); the newer
-version is made here by wixl from the same configured source, with only the version raised."""
+The package of the build under test is built beforehand (`cmake --build --preset win32 --target
+msi`, or win64); the newer version is made here by wixl from the same configured source, with
+only the version raised. In a 64-bit prefix the 32-bit package is installed first, and the 64-bit
+one replaces it: they are one product."""
 from __future__ import annotations
 
 import os
@@ -13,15 +15,18 @@ from pathlib import Path, PurePosixPath
 
 import pytest
 
-from conftest import TITLE
+from conftest import BUILD_UNDER_TEST, TITLE
 from winebox import BUILD, ROOT, SETTINGS_KEY, wait_for
 
-PACKAGING = BUILD / "win32" / "packaging"
+PACKAGING = BUILD / BUILD_UNDER_TEST / "packaging"
+WIXL_ARCH = {"win32": "x86", "win64": "x64"}[BUILD_UNDER_TEST]
+SUFFIX = {"win32": "", "win64": "-x64"}
 WXS = PACKAGING / "VantrelDeskGuard.wxs"
 PRODUCT = "Vantrel Desk Guard"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 MACHINE_RUN = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
 USER_RUN = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
+MACHINE_RUN_32 = r"HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Run"
 RUN_VALUE = "VantrelDeskGuard.exe"
 STEP = 180  # seconds allowed to any one installer, registry or wixl run
 
@@ -32,7 +37,7 @@ def project_version() -> str:
 
 
 def cache_value(name: str) -> str:
-    text = (BUILD / "win32" / "CMakeCache.txt").read_text()
+    text = (BUILD / BUILD_UNDER_TEST / "CMakeCache.txt").read_text()
     return re.search(rf"^{name}:\w+=(.*)$", text, re.M).group(1)
 
 
@@ -60,7 +65,7 @@ class Installer:
         self.runs += 1
         out = self.logs / f"{self.runs:02d}-{PurePosixPath(args[0]).stem}.out"
         with open(out, "wb") as sink:
-            done = subprocess.run(["wine", *map(str, args)], env=self.env(), stdout=sink,
+            done = subprocess.run(self.box.command(*args), env=self.env(), stdout=sink,
                                   stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL, timeout=STEP)
         return done.returncode, out.read_text(errors="replace")
 
@@ -116,8 +121,8 @@ def package_with_version(version: str, folder: Path) -> Path:
     text = re.sub(r'\b(Source|SourceFile)="([^"]+)"', rebase, text)
     wxs = folder / "VantrelDeskGuard.wxs"
     wxs.write_text(text)
-    msi = folder / f"VantrelDeskGuard-{version}.msi"
-    done = subprocess.run(["wixl", "--arch", "x86", "-o", str(msi), str(wxs)], capture_output=True,
+    msi = folder / f"VantrelDeskGuard-{version}{SUFFIX[BUILD_UNDER_TEST]}.msi"
+    done = subprocess.run(["wixl", "--arch", WIXL_ARCH, "-o", str(msi), str(wxs)], capture_output=True,
                           text=True, timeout=STEP)
     assert done.returncode == 0 and msi.exists(), done.stderr
     return msi
@@ -126,9 +131,9 @@ def package_with_version(version: str, folder: Path) -> Path:
 @pytest.fixture
 def installer(box, tmp_path):
     version = project_version()
-    package = BUILD / "win32" / f"VantrelDeskGuard-{version}.msi"
+    package = BUILD / BUILD_UNDER_TEST / f"VantrelDeskGuard-{version}{SUFFIX[BUILD_UNDER_TEST]}.msi"
     if not package.exists():
-        pytest.fail(f"{package} is missing: build it with `cmake --build --preset win32 --target msi`")
+        pytest.fail(f"{package} is missing: build it with `cmake --build --preset {BUILD_UNDER_TEST} --target msi`")
     logs = BUILD / "e2e-logs" / "msi"
     logs.mkdir(parents=True, exist_ok=True)
     for old in logs.iterdir():
@@ -159,7 +164,7 @@ def test_install_start_upgrade_and_uninstall(installer, box, tmp_path):
     # ---- a silent per-machine install
     assert inst.msiexec("/i", inst.package) == 0
     exe = inst.folder / "VantrelDeskGuard.exe"
-    assert exe.read_bytes() == (BUILD / "win32" / "bin" / "VantrelDeskGuard.exe").read_bytes()
+    assert exe.read_bytes() == (BUILD / BUILD_UNDER_TEST / "bin" / "VantrelDeskGuard.exe").read_bytes()
     assert sorted(p.name for p in inst.folder.iterdir()) == ["VantrelDeskGuard.exe"]
     products = inst.products()
     assert len(products) == 1, products
@@ -228,3 +233,28 @@ def test_install_start_upgrade_and_uninstall(installer, box, tmp_path):
     assert box.reg_values(SETTINGS_KEY) == settings, "the user's settings are the user's"
     box.reg_delete_value(USER_RUN, "SomeOtherProgram")
     box.reg_delete_key(SETTINGS_KEY)
+
+
+@pytest.mark.skipif(BUILD_UNDER_TEST != "win64", reason="the 64-bit package installs in a 64-bit prefix only")
+def test_the_64_bit_package_replaces_the_32_bit_one(installer, box):
+    inst = installer
+    other = BUILD / "win32" / f"VantrelDeskGuard-{inst.version}.msi"
+    if not other.exists():
+        pytest.fail(f"{other} is missing: build it with `cmake --build --preset win32 --target msi`")
+    old_folder = inst.drive_c / "Program Files (x86)" / "Tamberlin" / PRODUCT
+    old_quoted = f'"C:\\Program Files (x86)\\Tamberlin\\{PRODUCT}\\VantrelDeskGuard.exe"'
+    new_quoted = f'"C:\\Program Files\\Tamberlin\\{PRODUCT}\\VantrelDeskGuard.exe"'
+    assert inst.msiexec("/i", other) == 0
+    assert (old_folder / "VantrelDeskGuard.exe").exists() and len(inst.products()) == 1
+    # What the 32-bit program writes when the start-up box is ticked: its machine entry lands in
+    # the 32-bit view.
+    box.reg_add(MACHINE_RUN_32, RUN_VALUE, old_quoted)
+    box.reg_add(USER_RUN, RUN_VALUE, old_quoted)
+
+    assert inst.msiexec("/i", inst.package) == 0
+    products = inst.products()
+    assert len(products) == 1, "one entry in Apps & features"
+    assert not old_folder.exists() and (inst.folder / "VantrelDeskGuard.exe").exists()
+    assert RUN_VALUE not in box.reg_values(MACHINE_RUN_32)
+    assert box.reg_values(MACHINE_RUN).get(RUN_VALUE) == new_quoted, "one machine entry, naming the new program"
+    assert box.reg_values(USER_RUN).get(RUN_VALUE) == new_quoted

@@ -1,12 +1,19 @@
-"""A private Wine world for tests and tools: prefix, display, persistent wineserver, registry,
-relay traces, window inspection and screenshots.
+"""A private Wine world for tests and tools: what this host can run, prefix, display, persistent
+wineserver, registry, relay traces, window inspection and screenshots. Every Wine command of the
+repository is started from here.
 
 Used as a module by the e2e tests and as a command by CMake and the tools:
+    python3 tests/e2e/winebox.py env                          shell exports of the decision, for child processes
+    python3 tests/e2e/winebox.py builds                       the builds this host runs, preferred first
+    python3 tests/e2e/winebox.py host                         one line: what this host runs, and so which builds
     python3 tests/e2e/winebox.py run PROGRAM.exe [ARGS...]   run one Windows program, pass its exit code
+    python3 tests/e2e/winebox.py show PROGRAM.exe [ARGS...]  run a program on the user's own display
     python3 tests/e2e/winebox.py shot PROGRAM.exe PNG SECONDS show a program, save a screenshot, close it
+    python3 tests/e2e/winebox.py version                      Wine's version
 """
 from __future__ import annotations
 
+import functools
 import json
 import os
 import shutil
@@ -19,6 +26,64 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parents[2]
 BUILD = ROOT / "build"
 SETTINGS_KEY = r"HKCU\Software\VB and VBA Program Settings\Tamberlin\Vantrel Desk Guard"
+
+# Debian's Wine: one loader per word size. Its `wine` script picks the 32-bit loader whenever it
+# is installed, even where the kernel cannot run it, so the loader is always named here.
+WINE_LIB = Path("/usr/lib/wine")
+LOADERS = {"win32": WINE_LIB / "wine", "win64": WINE_LIB / "wine64"}
+WINESERVER = "wineserver"  # Debian's script starts the 64-bit server where there is one
+BUILD_NAMES = {"win32": "32-bit", "win64": "64-bit"}
+
+
+@functools.cache
+def host_runs_32bit() -> bool:
+    """Whether this host runs 32-bit programs, found out by starting Wine's 32-bit loader: some
+    kernels run no 32-bit user code at all ("Exec format error"). Asked once per process; the
+    answer is handed on to child processes through the environment."""
+    known = os.environ.get("VDG_HOST_RUNS_32BIT")
+    if known in ("0", "1"):
+        return known == "1"
+    try:
+        runs = subprocess.run([str(LOADERS["win32"]), "--version"], stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, timeout=60).returncode == 0
+    except OSError:
+        runs = False
+    os.environ["VDG_HOST_RUNS_32BIT"] = "1" if runs else "0"
+    return runs
+
+
+def runnable_builds() -> list[str]:
+    """The builds that run under Wine here, the shipped 32-bit one first where it runs."""
+    return ["win32", "win64"] if host_runs_32bit() else ["win64"]
+
+
+def default_build() -> str:
+    """The build tests and tools use unless told otherwise (VDG_BUILD)."""
+    chosen = os.environ.get("VDG_BUILD") or runnable_builds()[0]
+    if chosen not in runnable_builds():
+        raise RuntimeError(f"this host cannot run the {BUILD_NAMES.get(chosen, chosen)} build under Wine")
+    return chosen
+
+
+def host_line() -> str:
+    if host_runs_32bit():
+        return "This host runs 32-bit code: the Wine tiers run on both the 32-bit and the 64-bit build."
+    return ("This host runs no 32-bit code: the 32-bit build was built and checked but not run; "
+            "the Wine tiers run on the 64-bit build.")
+
+
+def exe_build(program) -> str:
+    """"win32" or "win64", read from the program's own PE header."""
+    with open(program, "rb") as f:
+        head = f.read(4096)
+    at = int.from_bytes(head[0x3C:0x40], "little")
+    machine = int.from_bytes(head[at + 4:at + 6], "little")
+    return {0x14C: "win32", 0x8664: "win64"}[machine]
+
+
+def wine_version() -> str:
+    loader = LOADERS[runnable_builds()[0]]
+    return subprocess.run([str(loader), "--version"], capture_output=True, text=True).stdout.strip()
 
 
 def wait_for(condition, timeout=20.0, interval=0.05, what="condition"):
@@ -36,9 +101,10 @@ def wait_for(condition, timeout=20.0, interval=0.05, what="condition"):
 class WineBox:
     """One Wine prefix with its own X display and a wineserver kept alive between processes."""
 
-    def __init__(self, prefix: Path | None = None, arch: str = "win32", virtual_display: bool = True):
-        self.prefix = Path(prefix or BUILD / f"wineprefix-{arch}")
-        self.arch = arch
+    def __init__(self, prefix: Path | None = None, arch: str | None = None, virtual_display: bool = True):
+        self.arch = arch or default_build()
+        self.prefix = Path(prefix or BUILD / f"wineprefix-{self.arch}")
+        self.loader = str(LOADERS[self.arch])
         self.xvfb: subprocess.Popen | None = None
         self.server: subprocess.Popen | None = None
         self.display = os.environ.get("DISPLAY", "") if not virtual_display else ""
@@ -47,9 +113,16 @@ class WineBox:
     # ---- environment -------------------------------------------------------------------------
     def env(self, debug: str = "-all") -> dict:
         env = dict(os.environ)
-        env.update(WINEPREFIX=str(self.prefix), WINEARCH=self.arch, WINEDEBUG=debug,
+        env.update(WINEPREFIX=str(self.prefix), WINEARCH=self.arch, WINEDEBUG=debug, WINELOADER=self.loader,
                    DISPLAY=self.display, WINEDLLOVERRIDES="mscoree,mshtml=")
         return env
+
+    def command(self, program, *args) -> list[str]:
+        """The command line that starts a Windows program (or a Wine tool: "reg", "msiexec") here."""
+        return [self.loader, str(program), *map(str, args)]
+
+    def build_dir(self) -> Path:
+        return BUILD / self.arch
 
     def __enter__(self):
         self.start()
@@ -64,11 +137,11 @@ class WineBox:
         fresh = not (self.prefix / "system.reg").exists()
         if fresh:
             self.prefix.parent.mkdir(parents=True, exist_ok=True)
-            subprocess.run(["wineboot", "-i"], env=self.env(), check=True,
+            subprocess.run(self.command("wineboot", "-i"), env=self.env(), check=True,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            subprocess.run(["wineserver", "-w"], env=self.env(), check=True)
+            subprocess.run([WINESERVER, "-w"], env=self.env(), check=True)
         # A persistent server makes each later Wine process start in well under a second.
-        self.server = subprocess.Popen(["wineserver", "-f", "-p"], env=self.env(),
+        self.server = subprocess.Popen([WINESERVER, "-f", "-p"], env=self.env(),
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if fresh:
             # Wine has no Arial; Liberation Sans has the same metrics, so text fits as designed.
@@ -95,7 +168,7 @@ class WineBox:
         for proc in self.started:
             self._end(proc)
         self.started.clear()
-        subprocess.run(["wineserver", "-k"], env=self.env(), stdout=subprocess.DEVNULL,
+        subprocess.run([WINESERVER, "-k"], env=self.env(), stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
         if self.server:
             self._end(self.server)
@@ -116,7 +189,7 @@ class WineBox:
 
     # ---- processes ---------------------------------------------------------------------------
     def run(self, program, *args, timeout=600, debug="-all", **kwargs) -> subprocess.CompletedProcess:
-        return subprocess.run(["wine", str(program), *map(str, args)], env=self.env(debug),
+        return subprocess.run(self.command(program, *args), env=self.env(debug),
                               timeout=timeout, **kwargs)
 
     def launch(self, program, *args, trace: list[str] | None = None, log: Path | None = None,
@@ -130,7 +203,7 @@ class WineBox:
         log = Path(log or BUILD / "e2e-logs" / f"{Path(str(program)).stem}-{time.monotonic_ns()}.log")
         log.parent.mkdir(parents=True, exist_ok=True)
         out = open(log, "wb")
-        proc = subprocess.Popen(["wine", str(program), *map(str, args)], env=self.env(debug),
+        proc = subprocess.Popen(self.command(program, *args), env=self.env(debug),
                                 stdout=out, stderr=subprocess.STDOUT)
         out.close()
         self.started.append(proc)
@@ -138,20 +211,20 @@ class WineBox:
 
     # ---- registry ----------------------------------------------------------------------------
     def reg_add(self, key: str, name: str, data: str, kind: str = "REG_SZ"):
-        subprocess.run(["wine", "reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f"],
+        subprocess.run(self.command("reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f"),
                        env=self.env(), check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def reg_delete_key(self, key: str):
-        subprocess.run(["wine", "reg", "delete", key, "/f"], env=self.env(),
+        subprocess.run(self.command("reg", "delete", key, "/f"), env=self.env(),
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def reg_delete_value(self, key: str, name: str):
-        subprocess.run(["wine", "reg", "delete", key, "/v", name, "/f"], env=self.env(),
+        subprocess.run(self.command("reg", "delete", key, "/v", name, "/f"), env=self.env(),
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def reg_values(self, key: str) -> dict[str, str]:
         """The REG_SZ values of a key, {} when the key does not exist."""
-        out = subprocess.run(["wine", "reg", "query", key], env=self.env(), capture_output=True,
+        out = subprocess.run(self.command("reg", "query", key), env=self.env(), capture_output=True,
                              text=True, errors="replace").stdout
         values = {}
         for line in out.splitlines():
@@ -162,11 +235,11 @@ class WineBox:
 
     # ---- windows -----------------------------------------------------------------------------
     def inspect_exe(self) -> Path:
-        return BUILD / self.arch / "bin" / "window_reader.exe"
+        return self.build_dir() / "bin" / "window_reader.exe"
 
     def inspect(self, *args, check=True) -> str:
         """Runs the window reader (tests/e2e/window_reader.cpp) and returns what it printed."""
-        done = subprocess.run(["wine", str(self.inspect_exe()), *map(str, args)],
+        done = subprocess.run(self.command(self.inspect_exe(), *args),
                               env=self.env(), capture_output=True, text=True, errors="replace", timeout=60)
         if check and done.returncode != 0:
             raise RuntimeError(f"window reader {' '.join(map(str, args))}: {done.stderr.strip()}")
@@ -286,12 +359,29 @@ class Launched:
 
 
 def _main(argv: list[str]) -> int:
+    if argv == ["env"]:
+        runnable_builds()
+        print(f"export VDG_HOST_RUNS_32BIT={os.environ['VDG_HOST_RUNS_32BIT']} "
+              f"VDG_WINE_BUILDS='{' '.join(runnable_builds())}'")
+        return 0
+    if argv == ["builds"]:
+        print(" ".join(runnable_builds()))
+        return 0
+    if argv == ["host"]:
+        print(host_line())
+        return 0
+    if argv == ["version"]:
+        print(wine_version())
+        return 0
     if len(argv) >= 2 and argv[0] == "run":
-        arch = "win64" if "win64" in argv[1] else "win32"
-        with WineBox(arch=arch) as box:
+        with WineBox(arch=exe_build(argv[1])) as box:
             return box.run(argv[1], *argv[2:]).returncode
+    if len(argv) >= 2 and argv[0] == "show":
+        build = exe_build(argv[1])
+        with WineBox(arch=build, prefix=BUILD / f"wineprefix-user-{build}", virtual_display=False) as box:
+            return box.run(argv[1], *argv[2:], timeout=None).returncode
     if len(argv) == 4 and argv[0] == "shot":
-        with WineBox() as box:
+        with WineBox(arch=exe_build(argv[1])) as box:
             program = box.launch(argv[1])
             wait_for(lambda: box.x_window("Vantrel Desk Guard"), timeout=30, what="the main window")
             time.sleep(float(argv[3]))
