@@ -24,6 +24,7 @@ SUFFIX = {"win32": "", "win64": "-x64"}
 WXS = PACKAGING / "VantrelDeskGuard.wxs"
 PRODUCT = "Vantrel Desk Guard"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+UNINSTALL_KEY_32 = r"HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall"
 MACHINE_RUN = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
 USER_RUN = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 MACHINE_RUN_32 = r"HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Run"
@@ -78,16 +79,19 @@ class Installer:
         return code
 
     def products(self) -> dict[str, dict[str, str]]:
-        """Installed products named Vantrel Desk Guard: {product code: Add/Remove Programs values}."""
-        code, text = self.wine("reg", "query", UNINSTALL_KEY, "/s")
-        assert code == 0, text
+        """Installed products named Vantrel Desk Guard: {product code: Add/Remove Programs values}.
+        A 32-bit package in a 64-bit prefix registers in the 32-bit view (Wow6432Node): Apps &
+        features lists both views."""
         found, current = {}, None
-        for line in text.splitlines():
-            if line.startswith("HKEY_"):
-                current = found.setdefault(line.rsplit("\\", 1)[1], {})
-            elif current is not None and "    REG_" in line:
-                parts = line.strip().split("    ")
-                current[parts[0]] = parts[2] if len(parts) > 2 else ""
+        for key in (UNINSTALL_KEY, UNINSTALL_KEY_32):
+            code, text = self.wine("reg", "query", key, "/s")
+            assert code == 0 or key == UNINSTALL_KEY_32, text
+            for line in text.splitlines():
+                if line.startswith("HKEY_"):
+                    current = found.setdefault(line.rsplit("\\", 1)[1], {})
+                elif current is not None and "    REG_" in line:
+                    parts = line.strip().split("    ")
+                    current[parts[0]] = parts[2] if len(parts) > 2 else ""
         return {code: values for code, values in found.items() if values.get("DisplayName") == PRODUCT}
 
     def start_menus(self) -> list[Path]:
