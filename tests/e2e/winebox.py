@@ -381,7 +381,10 @@ def _main(argv: list[str]) -> int:
         with WineBox(arch=build, prefix=BUILD / f"wineprefix-user-{build}", virtual_display=False) as box:
             return box.run(argv[1], *argv[2:], timeout=None).returncode
     if len(argv) == 4 and argv[0] == "shot":
-        with WineBox(arch=exe_build(argv[1])) as box:
+        # A prefix of its own with no stored options: what a new user sees at the first start.
+        build = exe_build(argv[1])
+        with WineBox(arch=build, prefix=BUILD / f"wineprefix-shot-{build}") as box:
+            box.reg_delete_key(SETTINGS_KEY)
             program = box.launch(argv[1])
             wait_for(lambda: box.x_window("Vantrel Desk Guard"), timeout=30, what="the main window")
             time.sleep(float(argv[3]))
