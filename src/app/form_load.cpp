@@ -10,7 +10,6 @@
 #include "app/skin_main_window.h"
 #include "build_config.h"
 #include "main_window/form1.h"
-#include "main_window/status_line.h"
 #include "resource_ids.h"
 #include "runtime/run_error.h"
 #include "ui/message_box.h"
@@ -53,7 +52,7 @@ void Form1::Form_Load() {
 
     FillLists(g);  // 130 to 156
 
-    g.step(158, [&] { Label1.setCaption(main_window::statusLine(Combo1.text(), Combo2.text())); });
+    g.step(158, [&] { Label1.setCaption(StatusLineBeforeBinding()); });
     g.step(160, [&] { Label1.setBackColor(ui::kWhite); });
     g.step(162, [&] { Check4.setValue(app::getSetting(L"Windows Startup", L"Off") == L"On" ? 1 : 0); });
     g.step(164, [&] { Check8.setValue(app::getSetting(L"Minimized", L"Off") == L"On" ? 1 : 0); });

@@ -6,16 +6,23 @@
 #include "runtime/run_error.h"
 
 namespace app {
+namespace {
+
+HKEY settingsRoot = HKEY_CURRENT_USER;
+
+}  // namespace
+
+void setSettingsRoot(void* root) { settingsRoot = static_cast<HKEY>(root); }
 
 std::wstring getSetting(std::wstring_view key, std::wstring_view fallback) {
     const std::wstring name(key);
     DWORD bytes = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr,
+    if (RegGetValueW(settingsRoot, kSettingsKey, name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr,
                      &bytes) != ERROR_SUCCESS)
         return std::wstring(fallback);
     std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
     bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), RRF_RT_REG_SZ, nullptr, text.data(),
+    if (RegGetValueW(settingsRoot, kSettingsKey, name.c_str(), RRF_RT_REG_SZ, nullptr, text.data(),
                      &bytes) != ERROR_SUCCESS)
         return std::wstring(fallback);
     text.resize(wcsnlen(text.c_str(), text.size()));
@@ -25,7 +32,7 @@ std::wstring getSetting(std::wstring_view key, std::wstring_view fallback) {
 void saveSetting(std::wstring_view key, std::wstring_view value) {
     const std::wstring name(key), data(value);
     HKEY hkey = nullptr;
-    LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE,
+    LSTATUS status = RegCreateKeyExW(settingsRoot, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE,
                                      nullptr, &hkey, nullptr);
     if (status == ERROR_SUCCESS) {
         status = RegSetValueExW(hkey, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),

@@ -16,4 +16,8 @@ std::wstring getSetting(std::wstring_view key, std::wstring_view fallback);
 // names the value and the system's reason.
 void saveSetting(std::wstring_view key, std::wstring_view value);
 
+// The registry root the settings live under (an HKEY; HKEY_CURRENT_USER unless changed); tests
+// point it at a handle that refuses everything.
+void setSettingsRoot(void* root);
+
 }  // namespace app

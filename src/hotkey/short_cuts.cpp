@@ -17,16 +17,40 @@ std::int32_t hotkeyId = 0;
 namespace {
 
 constexpr std::wstring_view kPath = L"in Vantrel2021/08/31.ShortCuts.ProcessMessages ";
+constexpr wchar_t kPolicyKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 
-void lock() {
-    // A desk left open must never pass for a locked one.
-    if (const unsigned long error = app::services().lockWorkStation()) {
-        ui::messageBox(L"The computer could not be locked.\r\n" + app::systemErrorText(error),
-                       MB_OK | MB_ICONWARNING);
-    }
+bool refusalShown = false;  // a lock-refused box is open
+
+bool policySet(HKEY root, REGSAM view) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, kPolicyKey, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) return false;
+    DWORD value = 0, type = 0, bytes = sizeof value;
+    const bool set = RegQueryValueExW(key, L"DisableLockWorkstation", nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                                      &bytes) == ERROR_SUCCESS &&
+                     type == REG_DWORD && value != 0;
+    RegCloseKey(key);
+    return set;
 }
 
 }  // namespace
+
+void LockDesk() {
+    const unsigned long error = app::services().lockWorkStation();
+    // A desk left open must never pass for a locked one; one box says so, however often it is pressed.
+    if (!error || refusalShown) return;
+    refusalShown = true;
+    struct Reset {
+        ~Reset() { refusalShown = false; }
+    } reset;
+    ui::messageBox(L"The computer could not be locked.\r\n" + app::systemErrorText(error), MB_OK | MB_ICONWARNING);
+}
+
+bool IsOurHotkey(std::uintptr_t wParam) { return hotkeyId != 0 && static_cast<std::int32_t>(wParam) == hotkeyId; }
+
+bool LockingDisabledByPolicy() {
+    // Group policy writes the machine's value in the system's own (64-bit) view.
+    return policySet(HKEY_CURRENT_USER, 0) || policySet(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY);
+}
 
 void ProcessMessages(ui::Form& mainWindow) {
     app::Guard g(kPath);
@@ -36,8 +60,7 @@ void ProcessMessages(ui::Form& mainWindow) {
         g.step(102, [] { WaitMessage(); });
         bool taken = false;
         g.step(104, [&] { taken = PeekMessageA(&msg, mainWindow.hwnd(), WM_HOTKEY, WM_HOTKEY, PM_REMOVE); });
-        if (taken && g.test(106, [&] { return static_cast<std::int32_t>(msg.wParam) == hotkeyId; }))
-            g.step(108, lock);
+        if (taken && g.test(106, [&] { return IsOurHotkey(msg.wParam); })) g.step(108, LockDesk);
         g.step(110, ui::pumpPendingMessages);
     }
 }

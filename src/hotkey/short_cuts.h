@@ -18,4 +18,15 @@ extern std::int32_t hotkeyId;
 // everything else, until the stop flag is raised.
 void ProcessMessages(ui::Form& mainWindow);
 
+// Asks the system to lock the desk. A refusal is reported in a box; while that box is open a
+// further refusal opens no second one.
+void LockDesk();
+
+// True when a hotkey message's first parameter is the id the hotkey was registered under.
+bool IsOurHotkey(std::uintptr_t wParam);
+
+// True when a system policy disables locking: DisableLockWorkstation set (a DWORD other than 0)
+// under Software\Microsoft\Windows\CurrentVersion\Policies\System of the user or the machine.
+bool LockingDisabledByPolicy();
+
 }  // namespace ShortCuts

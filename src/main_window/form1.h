@@ -59,6 +59,7 @@ public:
     static constexpr int kClientWidthTwips = 8040, kClientHeightTwips = 2655;
 
 protected:
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;  // hotkey presses (hotkey/timer_tick.cpp)
     void onResize() override;
     void onCloseRequest() override { Form_QueryUnload(); }
     void onUnload() override { Form_Unload(); }
@@ -67,8 +68,10 @@ private:
     // The tray control's host: the program runs, it is never designed.
     void propertyChanged(std::wstring_view) override {}
 
-    void BindHotkey(unsigned modifiers);
+    // Registers the chosen key with `modifiers`; returns the status line for the system's answer.
+    std::wstring BindHotkey(unsigned modifiers);
     void ListChanged(ui::ComboBox& list, const wchar_t* key);
+    std::wstring StatusLineBeforeBinding();
 
     bool loading_ = false;      // set while the load handler restores the saved options
     bool firstBinding_ = true;  // no binding has run yet

@@ -1,21 +1,48 @@
 // What happens when an option changes: it is saved at once; a list change also rewrites the
 // status line and makes the tick bind the new combination.
+#include <optional>
+
 #include "app/settings_store.h"
 #include "hotkey/short_cuts.h"
 #include "main_window/form1.h"
 #include "main_window/status_line.h"
+#include "runtime/run_error.h"
 #include "startup_entry/m_start_up.h"
 
 namespace {
 
 const wchar_t* onOff(int value) { return value == 1 ? L"On" : L"Off"; }
 
+// A handler's steps, run to the end: a refused save does not stop the rest, so the screen, the
+// binding and the Run entry follow the user's choice; the first refusal is raised once at the end.
+class AllSteps {
+public:
+    template <class Step>
+    void run(Step&& step) {
+        runtime::catchRunError(step, [this](const runtime::Error& e) {
+            if (!first_) first_.emplace(e);
+        });
+    }
+    void finish() {
+        if (first_) throw *first_;
+    }
+
+private:
+    std::optional<runtime::Error> first_;
+};
+
 }  // namespace
 
+std::wstring Form1::StatusLineBeforeBinding() {
+    return main_window::statusLineBeforeBinding(ShortCuts::LockingDisabledByPolicy(), Combo1.text(), Combo2.text());
+}
+
 void Form1::ListChanged(ui::ComboBox& list, const wchar_t* key) {
-    app::saveSetting(key, std::to_wstring(list.listIndex()));
-    Label1.setCaption(main_window::statusLine(Combo1.text(), Combo2.text()));
+    AllSteps steps;
+    steps.run([&] { app::saveSetting(key, std::to_wstring(list.listIndex())); });
+    Label1.setCaption(StatusLineBeforeBinding());
     ShortCuts::stopFlag = true;
+    steps.finish();
 }
 
 void Form1::Combo1_Click() { ListChanged(Combo1, L"Combo1"); }
@@ -23,16 +50,18 @@ void Form1::Combo2_Click() { ListChanged(Combo2, L"Combo2"); }
 
 void Form1::Check4_Click() {
     if (loading_) return;  // restoring the saved option writes nothing back
+    AllSteps steps;
     if (Check4.value() == 1) {
         Check8.setVisible(true);
-        app::saveSetting(L"Windows Startup", L"On");
+        steps.run([] { app::saveSetting(L"Windows Startup", L"On"); });
         mStartUp::AddToStartup();
     } else {
-        Check8.setValue(0);
+        steps.run([&] { Check8.setValue(0); });  // its handler saves "Minimized"
         Check8.setVisible(false);
-        app::saveSetting(L"Windows Startup", L"Off");
+        steps.run([] { app::saveSetting(L"Windows Startup", L"Off"); });
         mStartUp::RemoveFromStartup();
     }
+    steps.finish();
 }
 
 void Form1::Check8_Click() { app::saveSetting(L"Minimized", onOff(Check8.value())); }

@@ -50,7 +50,10 @@ LSTATUS RemoveValue(HKEY root, const std::wstring& subkey, const std::wstring& n
 }
 
 void AddRunEntry(const std::wstring& name, const std::wstring& data) {
-    if (PutValue(machineRoot, startup_entry::kRunSubkey, name, data, REG_SZ) != ERROR_SUCCESS) {
+    if (PutValue(machineRoot, startup_entry::kRunSubkey, name, data, REG_SZ) == ERROR_SUCCESS) {
+        // Started from one place only: a value left by an earlier start as a standard user goes.
+        RemoveValue(kUserRoot, startup_entry::kRunSubkey, name);
+    } else {
         // The user's own Run key always exists for its owner; create it where it does not yet.
         HKEY key = nullptr;
         if (RegCreateKeyExW(kUserRoot, startup_entry::kRunSubkey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,

@@ -6,8 +6,9 @@
 
 namespace RegStuff {
 
-// Writes the start-up value `name` = `data` under the machine-wide Run key; where that key
-// refuses the write (a standard user), under the user's own Run key instead.
+// Writes the start-up value `name` = `data` under the machine-wide Run key and removes the
+// same-named value from the user's own Run key; where the machine-wide key refuses the write (a
+// standard user), writes it under the user's own Run key instead.
 void AddRunEntry(const std::wstring& name, const std::wstring& data);
 // Deletes the value `name` from both Run keys; a value that is not there is no error.
 void RemoveRunEntry(const std::wstring& name);

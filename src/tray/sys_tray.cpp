@@ -7,6 +7,7 @@
 #include "tray/shell_notify.h"
 #include "tray/tray_rules.h"
 #include "ui/dpi.h"
+#include "ui/error_sink.h"
 #include "ui/message_loop.h"
 #include "ui/twips.h"
 
@@ -38,6 +39,15 @@ T propertyAs(const PropertyValue& value) {
     throw runtime::Error(runtime::kInvalidPropertyValue);
 }
 
+// An elevated program hears the non-elevated shell's "TaskbarCreated" only where its window
+// admits that message. The call exists from Windows 7 on; where it is missing, nothing is filtered.
+void admitTaskbarCreated(HWND window) {
+    using ChangeFilterFn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    static const auto changeFilter = reinterpret_cast<ChangeFilterFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx")));
+    if (changeFilter && window) changeFilter(window, taskbarCreatedMessage(), 1 /* MSGFLT_ALLOW */, nullptr);
+}
+
 bool quitPending() {
     MSG msg;
     return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
@@ -56,6 +66,7 @@ cSysTray::cSysTray(ControlHost& host) : host_(host) {
     // Top-level and never shown: the shell's broadcasts reach top-level windows only.
     CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                     GetModuleHandleW(nullptr), this);
+    admitTaskbarCreated(hwnd_);
     resize(kBoxTwips, kBoxTwips);
 }
 
@@ -275,7 +286,10 @@ LRESULT CALLBACK cSysTray::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     auto* control = reinterpret_cast<cSysTray*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));  // not owned
     if (msg == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     if (!control || msg == WM_NCDESTROY) return DefWindowProcW(hwnd, msg, wp, lp);
-    return control->handleMessage(msg, wp, lp);
+    // A run-time error never unwinds through the system's frames.
+    LRESULT result = 0;
+    ui::catchAtBoundary([&] { result = control->handleMessage(msg, wp, lp); });
+    return result;
 }
 
 }  // namespace tray

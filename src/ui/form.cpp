@@ -250,8 +250,11 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         case WM_DPICHANGED: {
             dpi_ = HIWORD(wp);
+            // The controls take their new fonts before the old ones are deleted.
+            auto previous = std::move(fonts_);
             fonts_.clear();
             layout();
+            previous.clear();
             const RECT* r = reinterpret_cast<const RECT*>(lp);
             SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
                          SWP_NOZORDER | SWP_NOACTIVATE);

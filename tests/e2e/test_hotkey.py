@@ -7,6 +7,8 @@ from conftest import TITLE
 from winebox import wait_for
 
 TRACE = ["user32.RegisterHotKey", "user32.UnregisterHotKey", "user32.LockWorkStation"]
+POLICY_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\System"
+REFUSED = "The computer could not be locked.\r\n"
 KEYS = [chr(c) for c in range(ord("A"), ord("Z") + 1)] + [str(d) for d in range(1, 10)] + ["0"]
 
 
@@ -70,7 +72,7 @@ def test_a_new_choice_withdraws_the_old_combination_and_binds_the_new_one(desk, 
 
 @pytest.mark.parametrize("combo1, combo2, selected, bound", [
     ("2", "35", (2, 35), (5, 0x30)),
-    ("3", None, (-1, 11), None),            # no modifier pair: nothing bound, nothing reported
+    ("3", None, (-1, 11), None),            # no modifier pair: nothing bound, nothing reported, and said
     (None, "7abc", (0, 7), (3, ord("H"))),
     ("1.5", "3.5", (2, 4), (5, ord("E"))),
     (None, "  2.5", (0, 2), (3, ord("C"))),
@@ -88,7 +90,7 @@ def test_stored_values_are_read_leniently(desk, combo1, combo2, selected, bound)
     else:
         wait_for(lambda: desk.window()["visible"], what="the shown window")
         assert registrations(program) == []
-        assert status_line(desk) == "Software is on. Press  + L to lock computer"
+        assert status_line(desk) == "Software is off. Choose a modifier pair and a key"
     assert desk.box.boxes() == []
 
 
@@ -121,3 +123,54 @@ def test_a_combination_held_by_another_program_turns_the_status_line_off(desk, b
     finally:
         holder.stdin.close()
         holder.wait(10)
+
+
+def test_a_press_locks_with_the_help_box_open_and_within_the_balloons_wait(desk, box):
+    program = desk.start(trace=TRACE + ["shell32.Shell_NotifyIconA"])
+    wait_for(lambda: registrations(program), what="a registration")
+
+    def refusal_answered():
+        # Wine refuses every lock: its box comes up, on top of any other, and is answered.
+        wait_for(lambda: any(b["text"].startswith(REFUSED) for b in box.boxes()), what="the refusal box")
+        box.inspect("answer", "OK")
+        wait_for(lambda: not any(b["text"].startswith(REFUSED) for b in box.boxes()), what="the refusal answered")
+
+    box.inspect("click", TITLE, "Help")
+    wait_for(lambda: box.boxes(), what="the help box")
+    box.xdotool("windowfocus", "--sync", wait_for(lambda: box.x_window("Vantrel Desk"), what="the box's window"))
+    box.xdotool("key", "ctrl+alt+l")
+    wait_for(lambda: len(program.calls("user32.LockWorkStation")) == 1, what="the lock request over the help box")
+    refusal_answered()
+    box.inspect("answer", "OK")  # the help box
+    wait_for(lambda: box.boxes() == [], what="the help box closed")
+
+    other = box.launch("notepad")
+    box.xdotool("windowfocus", "--sync", wait_for(lambda: box.x_window("Untitled - Notepad"), timeout=30,
+                                                  what="another program's window"))
+    box.inspect("minimize", TITLE)
+    wait_for(lambda: not desk.window()["visible"], what="the window hidden into the tray")
+    box.xdotool("key", "ctrl+alt+l")
+    wait_for(lambda: len(program.calls("user32.LockWorkStation")) == 2, what="the lock request in the balloon's wait")
+    refusal_answered()
+    # Within the wait: the request came after the balloon and before the wait's clear-balloon request.
+    wait_for(lambda: len(program.notify_operations()) >= 3, timeout=10, what="the balloon's wait to end")
+    calls = [ln for ln in program.output().splitlines() if "Call " in ln]
+    lock = [i for i, ln in enumerate(calls) if "Call user32.LockWorkStation" in ln][1]
+    notify = [i for i, ln in enumerate(calls) if "Call shell32.Shell_NotifyIconA" in ln]
+    assert notify[1] < lock < notify[2]
+    assert len(program.calls("user32.LockWorkStation")) == 2, "each press requested the lock once"
+    other.end()
+
+
+def test_a_policy_that_disables_locking_binds_nothing_until_it_is_lifted(desk, box):
+    box.reg_add(POLICY_KEY, "DisableLockWorkstation", "1", "REG_DWORD")
+    try:
+        program = desk.start(trace=TRACE)
+        wait_for(lambda: status_line(desk) == "Software is off. Locking is disabled by a system policy",
+                 what="the status line to name the policy")
+        assert registrations(program) == []
+    finally:
+        box.reg_delete_value(POLICY_KEY, "DisableLockWorkstation")
+    box.inspect("select", TITLE, 0, 1)  # the next binding works as usual
+    assert wait_for(lambda: registrations(program), what="a registration")[0][2:] == (6, 0x4C)
+    assert status_line(desk) == "Software is on. Press Ctrl + Shift + L to lock computer"

@@ -2,7 +2,7 @@
 import time
 from pathlib import Path
 
-from conftest import TITLE
+from conftest import RUN_KEYS, TITLE
 from winebox import ROOT, wait_for
 
 REPORT_TAIL = "\r\rPlease email screenshot of this message to support@tamberlin.example"
@@ -88,3 +88,14 @@ def test_a_hand_pointer_file_that_is_no_cursor_is_reported_and_start_up_goes_on(
     tree = wait_for(lambda: (t := desk.window()) and t["visible"] and t, timeout=30, what="the window after the box")
     assert desk.control(tree, cls="Static")["text"] == "Software is on. Press Ctrl + Alt + L to lock computer"
     assert program.alive()
+
+
+def test_ticking_the_start_up_box_leaves_one_run_value_where_a_stale_one_was(desk):
+    user_run = RUN_KEYS[-1]
+    desk.box.reg_add(user_run, "VantrelDeskGuard.exe", r'"C:\old\VantrelDeskGuard.exe"')
+    desk.start()
+    desk.box.inspect("click", TITLE, "Load this software on Windows startup")
+    named = lambda: [(key, name) for key in RUN_KEYS for name in desk.box.reg_values(key)
+                     if name.lower() == "vantreldeskguard.exe"]
+    wait_for(lambda: "VantrelDeskGuard.exe" not in desk.box.reg_values(user_run), what="the stale value removed")
+    assert named() == [(RUN_KEYS[0], "VantrelDeskGuard.exe")]

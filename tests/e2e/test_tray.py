@@ -82,8 +82,12 @@ def test_help_button_shows_the_three_sentences_under_the_application_title(desk)
 
 
 def test_taskbar_created_puts_the_icon_back(desk):
-    program = desk.start(trace=NOTIFY)
+    program = desk.start(trace=NOTIFY + ["user32.ChangeWindowMessageFilterEx"])
     box = desk.box
+    # Admitted on the tray control's own window, so an elevated program hears it too.
+    [(window, message, action, info)] = [tuple(int(a, 16) for a in c.split(","))
+                                         for c in program.calls("user32.ChangeWindowMessageFilterEx")]
+    assert window != desk.window()["hwnd"] and 0xC000 <= message <= 0xFFFF and (action, info) == (1, 0)
     box.inspect("broadcast", "TaskbarCreated")
     wait_for(lambda: program.notify_operations() == [ADD, DELETE, ADD], timeout=10,
              what="delete and add again")

@@ -12,6 +12,13 @@
 //                                 text and whether they are balloons, as JSON
 //   window_reader hotkey MODS VK        tries to register MODS+VK for itself; prints the result, keeps it
 //                                 registered until stdin closes
+//   window_reader resources TITLE       the GDI and USER object counts of TITLE's process, as JSON: the
+//                                 system's (GetGuiResources, null where it does not answer), the
+//                                 live entries of Wine's GDI handle table, and the process's windows
+//   window_reader soak-lists TITLE N    N changes of the combination through TITLE's two lists, in turn,
+//                                 each a new choice, 25 ms apart so that each is bound
+//   window_reader soak-tray TITLE N     N cycles of minimizing TITLE into the tray and restoring it by the
+//                                 tray icon's click, reported to its tray window as the shell does
 #include <windows.h>
 
 #include <cstdio>
@@ -194,6 +201,106 @@ void printTooltips() {
     printf("]\n");
 }
 
+DWORD processOf(HWND h) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    return pid;
+}
+
+// The live entries of Wine's GDI handle table in another process: the table its PEB points to,
+// 65536 entries of 24 bytes whose type byte (at 14) is 0 when the entry is free. Wine hands out
+// entries from the front, so the read stops at the first page never used: reading a page maps it
+// into the process, which would grow what is measured. -1 where there is no table.
+long wineGdiHandles(HANDLE process) {
+    struct BasicInformation {
+        LONG_PTR exitStatus;
+        ULONG_PTR peb, affinity, basePriority, pid, parentPid;
+    } info{};
+    using QueryFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<QueryFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    if (!query || query(process, 0, &info, sizeof info, nullptr) != 0 || !info.peb) return -1;
+    const ULONG_PTR tableField = info.peb + (sizeof(void*) == 8 ? 0xF8 : 0x94);  // PEB.GdiSharedHandleTable
+    ULONG_PTR table = 0;
+    if (!ReadProcessMemory(process, reinterpret_cast<void*>(tableField), &table, sizeof table, nullptr) || !table)
+        return -1;
+    constexpr size_t kEntrySize = 24, kPage = 4096 * kEntrySize / 8;  // whole entries: 12 KiB, 512 entries
+    constexpr size_t kTableSize = 0x10000 * kEntrySize;
+    std::vector<unsigned char> chunk(kPage);
+    long live = 0;
+    for (size_t at = 0; at < kTableSize; at += kPage) {
+        if (!ReadProcessMemory(process, reinterpret_cast<void*>(table + at), chunk.data(), kPage, nullptr)) return -1;
+        bool used = false;
+        for (unsigned char b : chunk) used |= b != 0;
+        if (!used) break;
+        for (size_t e = 0; e < kPage; e += kEntrySize) live += chunk[e + 14] != 0;
+    }
+    return live;
+}
+
+void printResources(HWND top) {
+    const DWORD pid = processOf(top);
+    long windows = 0;
+    for (HWND h : topLevel())
+        if (processOf(h) == pid) windows += 1 + static_cast<long>(descendants(h).size());
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    std::string gdi = "null", user = "null";
+    long table = -1;
+    if (process) {
+        // A process always holds some objects of both kinds: 0 means the system did not answer.
+        if (DWORD n = GetGuiResources(process, GR_GDIOBJECTS)) gdi = std::to_string(n);
+        if (DWORD n = GetGuiResources(process, GR_USEROBJECTS)) user = std::to_string(n);
+        table = wineGdiHandles(process);
+        CloseHandle(process);
+    }
+    printf("{\"pid\": %lu, \"gdi\": %s, \"user\": %s, \"gdi_table\": %s, \"windows\": %ld}\n",
+           (unsigned long)pid, gdi.c_str(), user.c_str(), table < 0 ? "null" : std::to_string(table).c_str(),
+           windows);
+}
+
+// Waits up to ten seconds for `done`; false when it did not come.
+template <class Done>
+bool waitUntil(Done done) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(2))
+        if (done()) return true;
+    return false;
+}
+
+int soakLists(HWND top, int changes) {
+    std::vector<HWND> lists;
+    for (HWND h : descendants(top))
+        if (className(h) == L"ComboBox") lists.push_back(h);
+    if (lists.size() != 2) return 2;
+    for (int i = 0; i < changes; ++i) {
+        HWND list = lists[i % 2];
+        const int count = (int)SendMessageW(list, CB_GETCOUNT, 0, 0);
+        const int next = ((int)SendMessageW(list, CB_GETCURSEL, 0, 0) + 1 + i / 2 % 2) % count;  // always another
+        SendMessageW(list, CB_SETCURSEL, next, 0);
+        SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE), (LPARAM)list);
+        Sleep(25);
+    }
+    printf("{\"changes\": %d, \"selected\": [%d, %d]}\n", changes, (int)SendMessageW(lists[0], CB_GETCURSEL, 0, 0),
+           (int)SendMessageW(lists[1], CB_GETCURSEL, 0, 0));
+    return 0;
+}
+
+int soakTray(HWND top, int cycles) {
+    HWND tray = nullptr;
+    for (HWND h : topLevel())
+        if (processOf(h) == processOf(top) && className(h) == L"VantrelTrayControl") tray = h;
+    if (!tray) return 2;
+    const DWORD start = GetTickCount();
+    for (int i = 0; i < cycles; ++i) {
+        PostMessageW(top, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        if (!waitUntil([&] { return !IsWindowVisible(top); })) return 3;
+        PostMessageW(tray, 1125, 0, WM_LBUTTONDOWN);
+        PostMessageW(tray, 1125, 0, WM_LBUTTONUP);
+        if (!waitUntil([&] { return IsWindowVisible(top) && !IsIconic(top); })) return 4;
+    }
+    printf("{\"cycles\": %d, \"ms\": %lu}\n", cycles, (unsigned long)(GetTickCount() - start));
+    return 0;
+}
+
 int fail(const char* what) {
     fprintf(stderr, "window_reader: %s\n", what);
     return 2;
@@ -241,6 +348,12 @@ int wmain(int argc, wchar_t** argv) {
         printTree(top);
     } else if (cmd == L"close") {
         PostMessageW(top, WM_CLOSE, 0, 0);
+    } else if (cmd == L"resources") {
+        printResources(top);
+    } else if (cmd == L"soak-lists" && argc == 4) {
+        if (soakLists(top, _wtoi(argv[3]))) return fail("no two lists");
+    } else if (cmd == L"soak-tray" && argc == 4) {
+        if (int rc = soakTray(top, _wtoi(argv[3]))) return fail(rc == 2 ? "no tray window" : "a cycle did not complete");
     } else if (cmd == L"minimize") {
         PostMessageW(top, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     } else if (cmd == L"click" && argc == 4) {

@@ -237,10 +237,10 @@ class WineBox:
     def inspect_exe(self) -> Path:
         return self.build_dir() / "bin" / "window_reader.exe"
 
-    def inspect(self, *args, check=True) -> str:
+    def inspect(self, *args, check=True, timeout=60) -> str:
         """Runs the window reader (tests/e2e/window_reader.cpp) and returns what it printed."""
         done = subprocess.run(self.command(self.inspect_exe(), *args),
-                              env=self.env(), capture_output=True, text=True, errors="replace", timeout=60)
+                              env=self.env(), capture_output=True, text=True, errors="replace", timeout=timeout)
         if check and done.returncode != 0:
             raise RuntimeError(f"window reader {' '.join(map(str, args))}: {done.stderr.strip()}")
         return done.stdout

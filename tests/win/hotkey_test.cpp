@@ -27,6 +27,18 @@ LRESULT CALLBACK raiserProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     return DefWindowProcW(h, m, w, l);
 }
 
+const std::wstring kNothingBound = L"Software is off. Choose a modifier pair and a key";
+const wchar_t kPolicyKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+
+// True when another window can take the combination: the program holds nothing.
+bool combinationFree(UINT modifiers, UINT key) {
+    HWND other = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    const bool free = RegisterHotKey(other, 7, modifiers, key) != FALSE;
+    UnregisterHotKey(other, 7);
+    DestroyWindow(other);
+    return free;
+}
+
 class HotkeyTest : public test_support::CapturedBoxes {
 protected:
     void SetUp() override {
@@ -149,6 +161,7 @@ TEST_F(HotkeyTest, WithoutAKeyEveryBindingIsReportedAndTheLoopStillRuns) {
         EXPECT_EQ(r.substr(0, r.find(L"\r\r")),
                   L"Invalid procedure call or argument\r\nin Vantrel2021/08/31.Form1.Timer1_Timer at line 106");
     EXPECT_TRUE(form.visible());
+    EXPECT_EQ(form.Label1.caption(), kNothingBound);
 }
 
 TEST_F(HotkeyTest, WithoutAModifierPairNothingIsBoundOrReported) {
@@ -156,6 +169,7 @@ TEST_F(HotkeyTest, WithoutAModifierPairNothingIsBoundOrReported) {
     stopLoopAfter(30);
     form.Timer1_Timer();
     EXPECT_TRUE(reports.empty());
+    EXPECT_EQ(form.Label1.caption(), kNothingBound);
     HWND other = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     EXPECT_TRUE(RegisterHotKey(other, 7, MOD_ALT | MOD_CONTROL, 'L')) << "the combination stays free";
     UnregisterHotKey(other, 7);
@@ -170,6 +184,53 @@ TEST_F(HotkeyTest, TheFirstBindingLeavesAWindowHiddenInTheTrayHidden) {
     stopLoopAfter(30);
     form.Timer1_Timer();
     EXPECT_TRUE(form.visible()) << "later bindings show the window";
+}
+
+TEST_F(HotkeyTest, APressThatANestedLoopDispatchesLocksOnceAndARefusalOpensOneBoxAtATime) {
+    // The help box, the balloon's wait and the other nested loops dispatch a press to the window.
+    SendMessageW(form.hwnd(), WM_HOTKEY, ShortCuts::hotkeyId, 0);
+    EXPECT_EQ(locks, 1);
+    SendMessageW(form.hwnd(), WM_HOTKEY, ShortCuts::hotkeyId + 1, 0);
+    EXPECT_EQ(locks, 1) << "another id locks nothing";
+    PostMessageW(form.hwnd(), WM_HOTKEY, ShortCuts::hotkeyId, 0);
+    runLoopUntilStopped();
+    EXPECT_EQ(locks, 2) << "a press the wait loop took is not dispatched again";
+
+    // Refused: a press while the refusal box is open requests the lock but opens no second box.
+    lockResult = ERROR_ACCESS_DENIED;
+    ui::setMessageBoxPresenter([this](const std::wstring& text, unsigned flags, const std::wstring& caption) {
+        boxes.push_back({text, flags, caption});
+        SendMessageW(form.hwnd(), WM_HOTKEY, ShortCuts::hotkeyId, 0);
+        return IDOK;
+    });
+    SendMessageW(form.hwnd(), WM_HOTKEY, ShortCuts::hotkeyId, 0);
+    EXPECT_EQ(locks, 4);
+    EXPECT_EQ(boxes.size(), 1u);
+    SendMessageW(form.hwnd(), WM_HOTKEY, ShortCuts::hotkeyId, 0);
+    EXPECT_EQ(boxes.size(), 2u) << "once the box is closed, the next refusal is reported again";
+}
+
+TEST_F(HotkeyTest, APolicyThatDisablesLockingBindsNothingUntilItIsLifted) {
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        SCOPED_TRACE(root == HKEY_CURRENT_USER ? "user" : "machine");
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExW(root, kPolicyKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &key,
+                                  nullptr),
+                  ERROR_SUCCESS);
+        const DWORD one = 1;
+        RegSetValueExW(key, L"DisableLockWorkstation", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
+        stopLoopAfter(30);
+        form.Timer1_Timer();
+        EXPECT_EQ(form.Label1.caption(), L"Software is off. Locking is disabled by a system policy");
+        EXPECT_TRUE(combinationFree(MOD_ALT | MOD_CONTROL, 'L'));
+
+        RegDeleteValueW(key, L"DisableLockWorkstation");
+        RegCloseKey(key);
+        stopLoopAfter(30);
+        form.Timer1_Timer();
+        EXPECT_EQ(form.Label1.caption(), L"Software is on. Press Ctrl + Alt + L to lock computer");
+        EXPECT_FALSE(combinationFree(MOD_ALT | MOD_CONTROL, 'L'));
+    }
 }
 
 }  // namespace

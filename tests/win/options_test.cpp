@@ -35,6 +35,7 @@ protected:
     void TearDown() override {
         mStartUp::RemoveFromStartup();
         RegStuff::setMachineRoot(HKEY_LOCAL_MACHINE);
+        app::setSettingsRoot(HKEY_CURRENT_USER);
         CapturedBoxes::TearDown();
     }
     Form1 form;
@@ -98,6 +99,49 @@ TEST_F(OptionsTest, AMachineWideRunKeyThatRefusesTheWriteFallsBackToTheUsersOwn)
     EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"<none>");
     EXPECT_EQ(runValue(HKEY_CURRENT_USER), L"<none>");
     mStartUp::RemoveFromStartup();  // nothing left to delete: no error either
+}
+
+TEST_F(OptionsTest, AMachineWideWriteRemovesTheUsersStaleValue) {
+    const std::wstring name = startup_entry::runValueName(app::programPath());
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kRun, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegStuff::WriteValue(key, name, REG_SZ, L"\"C:\\old\\" + name + L"\"");  // left by an earlier start
+    RegCloseKey(key);
+    SendMessageW(form.Check4.hwnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"\"" + app::programPath() + L"\"");
+    EXPECT_EQ(runValue(HKEY_CURRENT_USER), L"<none>") << "started at logon from one place only";
+}
+
+TEST_F(OptionsTest, ARefusedSaveLeavesNoHandlerHalfDoneAndIsReportedOnce) {
+    app::setSettingsRoot(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7FFF0000)));  // refuses everything
+    // Each change goes through the window, as a user's: the window's boundary reports the refusal.
+    auto reportedOnce = [&] {
+        ASSERT_EQ(unguarded.size(), 1u);
+        EXPECT_EQ(unguarded[0].rfind(L"The setting \"", 0), 0u) << unguarded[0];
+        unguarded.clear();
+    };
+    ShortCuts::stopFlag = false;
+    SendMessageW(form.Combo1.hwnd(), CB_SETCURSEL, 2, 0);
+    SendMessageW(form.Frame1.hwnd(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(form.Combo1.hwnd()));
+    reportedOnce();
+    EXPECT_EQ(form.Label1.caption(), L"Software is on. Press Alt + Shift + L to lock computer");
+    EXPECT_TRUE(ShortCuts::stopFlag) << "the new choice is still bound";
+
+    auto click = [&](ui::CheckBox& box) {
+        SendMessageW(box.hwnd(), BM_CLICK, 0, 0);
+        reportedOnce();
+    };
+    click(form.Check4);
+    EXPECT_TRUE(form.Check8.visible());
+    EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"\"" + app::programPath() + L"\"");
+    click(form.Check8);
+    EXPECT_EQ(form.Check8.value(), 1);
+    click(form.Check4);  // two refused saves, "Minimized" and "Windows Startup": one report
+    EXPECT_EQ(form.Check8.value(), 0);
+    EXPECT_FALSE(form.Check8.visible());
+    EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"<none>");
 }
 
 TEST_F(OptionsTest, WriteValueStoresTextAndNumbersAndIgnoresOtherTypes) {
