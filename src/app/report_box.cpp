@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/error_report.h"
-#include "ui/error_sink.h"
+#include "runtime/error_report.h"
+#include "win/error_sink.h"
 #include "ui/message_box.h"
 
 namespace app {

@@ -2,12 +2,12 @@
 
 #include <windows.h>
 
-#include "app/error_report.h"
-#include "app/services.h"
-#include "app/system_text.h"
+#include "runtime/error_report.h"
+#include "win/services.h"
+#include "win/system_text.h"
 #include "ui/form.h"
 #include "ui/message_box.h"
-#include "ui/message_loop.h"
+#include "win/message_loop.h"
 
 namespace ShortCuts {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The program's one window: its designed controls and the handlers behind them. The handlers
 // live beside the subsystem they serve (start-up in app/, binding in hotkey/, options here).
-#include "app/error_report.h"
+#include "runtime/error_report.h"
 #include "skin_engine/skin_framework.h"
 #include "tray/sys_tray.h"
 #include "ui/controls.h"

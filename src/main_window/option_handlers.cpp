@@ -1,6 +1,6 @@
 // What happens when an option changes: it is saved at once; a list change also rewrites the
 // status line and makes the tick bind the new combination.
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 #include "hotkey/short_cuts.h"
 #include "main_window/form1.h"
 #include "main_window/status_line.h"

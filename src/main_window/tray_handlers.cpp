@@ -1,8 +1,8 @@
 // Minimizing into the notification area, coming back from it, and the help box.
 #include <windows.h>
 
-#include "app/app_title.h"
-#include "app/error_report.h"
+#include "main_window/app_title.h"
+#include "runtime/error_report.h"
 #include "build_config.h"
 #include "main_window/form1.h"
 #include "ui/message_box.h"

@@ -6,7 +6,7 @@
 
 #include <set>
 
-#include "app/system_text.h"
+#include "win/system_text.h"
 #include "runtime/run_error.h"
 #include "ui/form.h"
 #include "ui/push_button.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/files.h"
+#include "win/files.h"
 #include "startup_entry/reg_stuff.h"
 #include "startup_entry/run_value.h"
 

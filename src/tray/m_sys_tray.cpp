@@ -4,7 +4,7 @@
 
 #include "tray/notify_icon_record.h"
 #include "tray/sys_tray.h"
-#include "ui/error_sink.h"
+#include "win/error_sink.h"
 
 namespace mSysTray {
 namespace {

@@ -6,8 +6,8 @@
 #include "tray/m_sys_tray.h"
 #include "tray/shell_notify.h"
 #include "tray/tray_rules.h"
-#include "ui/dpi.h"
-#include "ui/message_loop.h"
+#include "win/dpi.h"
+#include "win/message_loop.h"
 #include "ui/twips.h"
 
 namespace tray {

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "runtime/run_error.h"
-#include "ui/error_sink.h"
+#include "win/error_sink.h"
 #include "ui/form.h"
 
 namespace ui {

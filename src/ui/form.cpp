@@ -2,10 +2,10 @@
 
 #include <windowsx.h>
 
-#include "ui/dpi.h"
-#include "ui/error_sink.h"
+#include "win/dpi.h"
+#include "win/error_sink.h"
 #include "ui/twips.h"
-#include "ui/window_class.h"
+#include "win/window_class.h"
 
 namespace ui {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "ui/control.h"
 #include "ui/timer.h"
-#include "ui/win_handles.h"
+#include "win/win_handles.h"
 
 namespace ui {
 

@@ -1,7 +1,7 @@
 #include "ui/frame.h"
 
 #include "ui/form.h"
-#include "ui/window_class.h"
+#include "win/window_class.h"
 
 namespace ui {
 namespace {

@@ -3,7 +3,7 @@
 #include <windowsx.h>
 
 #include "ui/form.h"
-#include "ui/window_class.h"
+#include "win/window_class.h"
 
 namespace ui {
 namespace {

@@ -1,11 +1,11 @@
-#include "app/error_report.h"
+#include "runtime/error_report.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "app/app_title.h"
-#include "app/home_page.h"
+#include "main_window/app_title.h"
+#include "main_window/home_page.h"
 #include "build_config.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/stored_index.h"
+#include "settings/stored_index.h"
 #include "hotkey/catalogue.h"
 #include "main_window/status_line.h"
 #include "runtime/run_error.h"

@@ -4,8 +4,8 @@
 
 #include <fstream>
 
-#include "app/files.h"
-#include "app/services.h"
+#include "win/files.h"
+#include "win/services.h"
 #include "main_window/form1.h"
 #include "win_test_support.h"
 

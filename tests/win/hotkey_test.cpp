@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "app/services.h"
+#include "win/services.h"
 #include "hotkey/short_cuts.h"
 #include "main_window/form1.h"
 #include "win_test_support.h"

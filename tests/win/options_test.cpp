@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "app/files.h"
-#include "app/settings_store.h"
+#include "win/files.h"
+#include "settings/settings_store.h"
 #include "hotkey/short_cuts.h"
 #include "main_window/form1.h"
 #include "startup_entry/m_start_up.h"

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/skin_main_window.h"
+#include "main_window/skin_step.h"
 #include "main_window/form1.h"
 #include "runtime/run_error.h"
 #include "skin_engine/skin_framework.h"

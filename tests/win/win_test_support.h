@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/error_report.h"
-#include "app/settings_store.h"
-#include "ui/error_sink.h"
+#include "runtime/error_report.h"
+#include "settings/settings_store.h"
+#include "win/error_sink.h"
 #include "ui/message_box.h"
 
 namespace test_support {

@@ -3,7 +3,7 @@
 // the C++ object kept in the window's user-data slot.
 #include <windows.h>
 
-#include "ui/error_sink.h"
+#include "win/error_sink.h"
 
 namespace ui {
 

@@ -1,20 +1,20 @@
 // Start-up and shut-down of the main window.
 #include <windows.h>
 
-#include "app/app_title.h"
-#include "app/error_report.h"
-#include "app/files.h"
-#include "app/home_page.h"
-#include "app/services.h"
-#include "app/settings_store.h"
-#include "app/skin_main_window.h"
+#include "main_window/app_title.h"
+#include "runtime/error_report.h"
+#include "win/files.h"
+#include "main_window/home_page.h"
+#include "win/services.h"
+#include "settings/settings_store.h"
+#include "main_window/skin_step.h"
 #include "build_config.h"
 #include "main_window/form1.h"
 #include "main_window/status_line.h"
 #include "resource_ids.h"
 #include "runtime/run_error.h"
 #include "ui/message_box.h"
-#include "ui/message_loop.h"
+#include "win/message_loop.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/message_loop.h"
+#include "win/message_loop.h"
 
 #include "ui/form.h"
 

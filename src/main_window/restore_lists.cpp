@@ -1,7 +1,7 @@
 // Filling the two lists and restoring their saved selections (statements 130 to 156 of the load).
-#include "app/error_report.h"
-#include "app/settings_store.h"
-#include "app/stored_index.h"
+#include "runtime/error_report.h"
+#include "settings/settings_store.h"
+#include "settings/stored_index.h"
 #include "hotkey/catalogue.h"
 #include "main_window/form1.h"
 

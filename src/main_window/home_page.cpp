@@ -1,4 +1,4 @@
-#include "app/home_page.h"
+#include "main_window/home_page.h"
 
 namespace app {
 

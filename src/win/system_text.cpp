@@ -1,4 +1,4 @@
-#include "app/system_text.h"
+#include "win/system_text.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "app/app_title.h"
+#include "main_window/app_title.h"
 
 namespace app {
 

@@ -1,4 +1,4 @@
-#include "ui/dpi.h"
+#include "win/dpi.h"
 
 namespace ui {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "app/report_box.h"
 #include "main_window/form1.h"
-#include "ui/message_loop.h"
+#include "win/message_loop.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // Nothing in the program takes typed text (its lists are pick-only and its one text box is

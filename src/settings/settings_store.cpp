@@ -1,8 +1,8 @@
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <windows.h>
 
-#include "app/system_text.h"
+#include "win/system_text.h"
 #include "runtime/run_error.h"
 
 namespace app {

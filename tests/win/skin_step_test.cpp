@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/skin_main_window.h"
+#include "main_window/skin_step.h"
 #include "main_window/form1.h"
 #include "runtime/run_error.h"
 #include "skin_test_support.h"

@@ -1,7 +1,7 @@
 // The binding tick: registers the chosen combination and hands the thread to the wait loop.
 #include <windows.h>
 
-#include "app/error_report.h"
+#include "runtime/error_report.h"
 #include "hotkey/catalogue.h"
 #include "hotkey/short_cuts.h"
 #include "main_window/form1.h"

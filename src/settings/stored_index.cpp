@@ -1,4 +1,4 @@
-#include "app/stored_index.h"
+#include "settings/stored_index.h"
 
 #include "runtime/number_text.h"
 

@@ -1,4 +1,4 @@
-#include "ui/error_sink.h"
+#include "win/error_sink.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "ui/window_class.h"
+#include "win/window_class.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "app/error_report.h"
+#include "runtime/error_report.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "app/files.h"
+#include "win/files.h"
 
 #include <windows.h>
 

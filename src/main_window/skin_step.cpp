@@ -1,8 +1,8 @@
-#include "app/skin_main_window.h"
+#include "main_window/skin_step.h"
 
 #include <windows.h>
 
-#include "app/files.h"
+#include "win/files.h"
 #include "main_window/form1.h"
 
 namespace app {

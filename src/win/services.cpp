@@ -1,4 +1,4 @@
-#include "app/services.h"
+#include "win/services.h"
 
 #include <windows.h>
 
