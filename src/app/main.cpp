@@ -19,5 +19,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     form.create();
     form.Form_Load();
     form.show();
-    return ui::runMessageLoop();
+    return win::runMessageLoop();
 }

@@ -3,11 +3,11 @@
 #include <windows.h>
 
 #include "runtime/error_report.h"
-#include "win/services.h"
-#include "win/system_text.h"
 #include "ui/form.h"
 #include "ui/message_box.h"
 #include "win/message_loop.h"
+#include "win/services.h"
+#include "win/system_text.h"
 
 namespace ShortCuts {
 
@@ -20,8 +20,8 @@ constexpr std::wstring_view kPath = L"in Vantrel2021/08/31.ShortCuts.ProcessMess
 
 void lock() {
     // A desk left open must never pass for a locked one.
-    if (const unsigned long error = app::services().lockWorkStation()) {
-        ui::messageBox(L"The computer could not be locked.\r\n" + app::systemErrorText(error),
+    if (const unsigned long error = win::services().lockWorkStation()) {
+        ui::messageBox(L"The computer could not be locked.\r\n" + win::systemErrorText(error),
                        MB_OK | MB_ICONWARNING);
     }
 }
@@ -29,7 +29,7 @@ void lock() {
 }  // namespace
 
 void ProcessMessages(ui::Form& mainWindow) {
-    app::Guard g(kPath);
+    runtime::Guard g(kPath);
     MSG msg{};
     for (;;) {
         if (g.test(100, [] { return stopFlag; })) return;
@@ -38,7 +38,7 @@ void ProcessMessages(ui::Form& mainWindow) {
         g.step(104, [&] { taken = PeekMessageA(&msg, mainWindow.hwnd(), WM_HOTKEY, WM_HOTKEY, PM_REMOVE); });
         if (taken && g.test(106, [&] { return static_cast<std::int32_t>(msg.wParam) == hotkeyId; }))
             g.step(108, lock);
-        g.step(110, ui::pumpPendingMessages);
+        g.step(110, win::pumpPendingMessages);
     }
 }
 

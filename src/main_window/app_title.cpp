@@ -1,6 +1,6 @@
 #include "main_window/app_title.h"
 
-namespace app {
+namespace main_window {
 
 std::wstring applicationTitle(std::wstring_view productTitle) {
     std::wstring text(productTitle);
@@ -12,4 +12,4 @@ std::wstring applicationTitle(std::wstring_view productTitle) {
     return text;
 }
 
-}  // namespace app
+}  // namespace main_window

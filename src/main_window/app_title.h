@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace app {
+namespace main_window {
 
 inline constexpr std::wstring_view kProductTitle = L"Vantrel Desk Guard";
 
@@ -11,4 +11,4 @@ inline constexpr std::wstring_view kProductTitle = L"Vantrel Desk Guard";
 // it is longer than 40 characters. A text without a blank is kept whole.
 std::wstring applicationTitle(std::wstring_view productTitle);
 
-}  // namespace app
+}  // namespace main_window

@@ -1,6 +1,6 @@
 #include "main_window/home_page.h"
 
-namespace app {
+namespace main_window {
 
 bool homePageDrawn(double r) { return static_cast<int>(r * 100.0) + 1 == 7; }
 
@@ -8,4 +8,4 @@ std::wstring homePageCommand(std::wstring_view url) {
     return L"explorer \"" + std::wstring(url) + L"\"";
 }
 
-}  // namespace app
+}  // namespace main_window

@@ -1,26 +1,29 @@
 // Filling the two lists and restoring their saved selections (statements 130 to 156 of the load).
+#include "hotkey/catalogue.h"
+#include "main_window/form1.h"
 #include "runtime/error_report.h"
 #include "settings/settings_store.h"
 #include "settings/stored_index.h"
-#include "hotkey/catalogue.h"
-#include "main_window/form1.h"
 
 namespace {
 
 // Reads the stored index twice: once for the range test, once (with the list's own default) for
 // the selection, exactly as stored text may change between the readings.
-void restoreSelection(app::Guard& g, int testLine, int applyLine, ui::ComboBox& list, const wchar_t* key,
-                      int fallback) {
-    if (g.test(testLine, [&] { return app::storedIndexInRange(app::getSetting(key, L"0"), list.listCount()); })) {
+void restoreSelection(runtime::Guard& g, int testLine, int applyLine, ui::ComboBox& list,
+                      const wchar_t* key, int fallback) {
+    if (g.test(testLine, [&] {
+            return settings::storedIndexInRange(settings::getSetting(key, L"0"), list.listCount());
+        })) {
         g.step(applyLine, [&] {
-            list.setListIndex(app::storedIndex(app::getSetting(key, std::to_wstring(fallback))));
+            list.setListIndex(
+                settings::storedIndex(settings::getSetting(key, std::to_wstring(fallback))));
         });
     }
 }
 
 }  // namespace
 
-void Form1::FillLists(app::Guard& g) {
+void Form1::FillLists(runtime::Guard& g) {
     g.step(130, [&] { Combo1.addItem(hotkey::kModifierPairs[0].text); });
     g.step(132, [&] { Combo1.addItem(hotkey::kModifierPairs[1].text); });
     g.step(134, [&] { Combo1.addItem(hotkey::kModifierPairs[2].text); });

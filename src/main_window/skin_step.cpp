@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include "win/files.h"
 #include "main_window/form1.h"
+#include "win/files.h"
 
-namespace app {
+namespace main_window {
 
 bool skinFilePresent(const std::wstring& path) {
     WIN32_FIND_DATAW found;
@@ -40,6 +40,8 @@ void SkinMainWindow(ui::Form& window, skin_engine::SkinEngine& engine, const std
     engine.applyTo(static_cast<std::int32_t>(reinterpret_cast<LONG_PTR>(window.hwnd())));
 }
 
-}  // namespace app
+}  // namespace main_window
 
-void SkinMainWindow(Form1& form) { app::SkinMainWindow(form, form.SkinFramework1, app::programFolder()); }
+void SkinMainWindow(Form1& form) {
+    main_window::SkinMainWindow(form, form.SkinFramework1, win::programFolder());
+}

@@ -10,7 +10,7 @@
 
 class Form1;
 
-namespace app {
+namespace main_window {
 
 inline constexpr wchar_t kSkinFile[] = L"\\x\\o.cjs";
 
@@ -21,7 +21,7 @@ bool skinFilePresent(const std::wstring& path);
 // The skin step for `window`, with the program folder `folder` and the skin engine `engine`.
 void SkinMainWindow(ui::Form& window, skin_engine::SkinEngine& engine, const std::wstring& folder);
 
-}  // namespace app
+}  // namespace main_window
 
 // The skin step of the main window: its own skin engine, the program's folder.
 void SkinMainWindow(Form1& form);

@@ -1,11 +1,11 @@
 // The binding tick: registers the chosen combination and hands the thread to the wait loop.
 #include <windows.h>
 
-#include "runtime/error_report.h"
 #include "hotkey/catalogue.h"
 #include "hotkey/short_cuts.h"
 #include "main_window/form1.h"
 #include "main_window/status_line.h"
+#include "runtime/error_report.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ void Form1::BindHotkey(unsigned modifiers) {
 }
 
 void Form1::Timer1_Timer() {
-    app::Guard g(kPath);
+    runtime::Guard g(kPath);
     g.step(100, [] { ShortCuts::stopFlag = false; });
     g.step(102, [&] {
         ShortCuts::hotkeyId = GlobalAddAtomA("A00F1");

@@ -4,7 +4,7 @@
 
 #include "build_config.h"
 
-namespace app {
+namespace runtime {
 namespace {
 
 ReportPresenter& presenter() {
@@ -43,4 +43,4 @@ void presentReport(const std::wstring& message) {
     }
 }
 
-}  // namespace app
+}  // namespace runtime

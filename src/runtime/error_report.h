@@ -7,7 +7,7 @@
 
 #include "runtime/run_error.h"
 
-namespace app {
+namespace runtime {
 
 // The text of the report box for an error at `line` of the procedure whose path is `path`.
 std::wstring reportMessage(std::wstring_view path, std::wstring_view description, int line);
@@ -51,4 +51,4 @@ private:
     int line_ = 0;
 };
 
-}  // namespace app
+}  // namespace runtime

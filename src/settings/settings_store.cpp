@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include "win/system_text.h"
 #include "runtime/run_error.h"
+#include "win/system_text.h"
 
-namespace app {
+namespace settings {
 
 std::wstring getSetting(std::wstring_view key, std::wstring_view fallback) {
     const std::wstring name(key);
@@ -33,8 +33,9 @@ void saveSetting(std::wstring_view key, std::wstring_view value) {
         RegCloseKey(hkey);
     }
     if (status != ERROR_SUCCESS)
-        throw runtime::Error(runtime::kPathFileAccess, L"The setting \"" + name + L"\" could not be saved. " +
-                                                           systemErrorText(static_cast<unsigned long>(status)));
+        throw runtime::Error(runtime::kPathFileAccess,
+                             L"The setting \"" + name + L"\" could not be saved. " +
+                                 win::systemErrorText(static_cast<unsigned long>(status)));
 }
 
-}  // namespace app
+}  // namespace settings

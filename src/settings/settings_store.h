@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace app {
+namespace settings {
 
 inline constexpr const wchar_t* kSettingsKey =
     L"Software\\VB and VBA Program Settings\\Tamberlin\\Vantrel Desk Guard";
@@ -16,4 +16,4 @@ std::wstring getSetting(std::wstring_view key, std::wstring_view fallback);
 // names the value and the system's reason.
 void saveSetting(std::wstring_view key, std::wstring_view value);
 
-}  // namespace app
+}  // namespace settings

@@ -2,7 +2,7 @@
 
 #include "runtime/number_text.h"
 
-namespace app {
+namespace settings {
 
 bool storedIndexInRange(const std::wstring& stored, int listCount) {
     return runtime::leadingNumber(stored) < static_cast<double>(listCount);
@@ -10,4 +10,4 @@ bool storedIndexInRange(const std::wstring& stored, int listCount) {
 
 int storedIndex(const std::wstring& stored) { return runtime::roundToInt16(runtime::leadingNumber(stored)); }
 
-}  // namespace app
+}  // namespace settings

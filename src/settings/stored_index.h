@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-namespace app {
+namespace settings {
 
 // The first reading of a stored index decides whether it is applied at all: its number must be
 // below the list's item count. Text that is absent reads as the default 0.
@@ -13,4 +13,4 @@ bool storedIndexInRange(const std::wstring& stored, int listCount);
 // overflow error outside the 16-bit range. (Whether it names an item is for the list to decide.)
 int storedIndex(const std::wstring& stored);
 
-}  // namespace app
+}  // namespace settings

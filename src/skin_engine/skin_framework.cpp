@@ -6,10 +6,10 @@
 
 #include <set>
 
-#include "win/system_text.h"
 #include "runtime/run_error.h"
 #include "ui/form.h"
 #include "ui/push_button.h"
+#include "win/system_text.h"
 
 namespace skin_engine {
 namespace {
@@ -74,8 +74,9 @@ void drawUnthemed(const ui::Control& c) { SetWindowTheme(c.hwnd(), L"", L""); }
 
 std::string readSkinBytes(const std::wstring& path, const std::wstring& displayName) {
     auto fail = [&](DWORD code) {
-        return runtime::Error(runtime::kPathFileAccess,
-                              L"Skin file " + displayName + L": cannot be read (" + app::systemErrorText(code) + L")");
+        return runtime::Error(runtime::kPathFileAccess, L"Skin file " + displayName +
+                                                            L": cannot be read (" +
+                                                            win::systemErrorText(code) + L")");
     };
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

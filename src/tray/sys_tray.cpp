@@ -6,9 +6,9 @@
 #include "tray/m_sys_tray.h"
 #include "tray/shell_notify.h"
 #include "tray/tray_rules.h"
+#include "ui/twips.h"
 #include "win/dpi.h"
 #include "win/message_loop.h"
-#include "ui/twips.h"
 
 namespace tray {
 namespace {
@@ -86,7 +86,7 @@ void cSysTray::writeProperties(PropertyBag& bag) const {
 
 void cSysTray::resize(int, int) {
     width_ = height_ = kBoxTwips;
-    const int pixels = ui::twipsToPixels(kBoxTwips, ui::dpiForWindow(hwnd_));
+    const int pixels = ui::twipsToPixels(kBoxTwips, win::dpiForWindow(hwnd_));
     SetWindowPos(hwnd_, nullptr, 0, 0, pixels, pixels, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -231,7 +231,7 @@ void cSysTray::waitForBalloon(std::int32_t seconds) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count();
         MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(left), QS_ALLINPUT,
                                     MWMO_INPUTAVAILABLE);
-        ui::pumpPendingMessages();
+        win::pumpPendingMessages();
         if (quitPending()) break;  // the program is ending: do not hold it
     }
 }

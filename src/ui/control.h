@@ -8,6 +8,7 @@
 
 #include "ui/color.h"
 #include "ui/twips.h"
+#include "win/window_class.h"
 
 namespace ui {
 

@@ -3,8 +3,8 @@
 #include <commctrl.h>
 
 #include "runtime/run_error.h"
-#include "win/error_sink.h"
 #include "ui/form.h"
+#include "win/error_sink.h"
 
 namespace ui {
 namespace {
@@ -17,7 +17,7 @@ std::wstring windowText(HWND hwnd) {
 
 LRESULT CALLBACK textBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
     auto* box = reinterpret_cast<TextBox*>(self);
-    if (msg == WM_MOUSEMOVE && box->onMouseMove) catchAtBoundary(box->onMouseMove);
+    if (msg == WM_MOUSEMOVE && box->onMouseMove) win::catchAtBoundary(box->onMouseMove);
     const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
     // A text box that lies outside the window shows no caret, so it keeps none: a blinking caret
     // would wake the program twice a second for nothing.

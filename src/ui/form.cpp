@@ -2,9 +2,9 @@
 
 #include <windowsx.h>
 
+#include "ui/twips.h"
 #include "win/dpi.h"
 #include "win/error_sink.h"
-#include "ui/twips.h"
 #include "win/window_class.h"
 
 namespace ui {
@@ -22,25 +22,26 @@ Form::~Form() {
 }
 
 Form* Form::fromHwnd(HWND hwnd) {
-    if (!hwnd || GetWindowLongPtrW(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(objectWindowProc<Form>))
+    if (!hwnd || GetWindowLongPtrW(hwnd, GWLP_WNDPROC) !=
+                     reinterpret_cast<LONG_PTR>(win::objectWindowProc<Form>))
         return nullptr;
     return reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 void Form::createWindow(const wchar_t* caption, int clientWidthTwips, int clientHeightTwips,
                         DWORD style) {
-    registerWindowClass(kFormClass, objectWindowProc<Form>, CS_DBLCLKS);
+    win::registerWindowClass(kFormClass, win::objectWindowProc<Form>, CS_DBLCLKS);
     clientWidthTwips_ = clientWidthTwips;
     clientHeightTwips_ = clientHeightTwips;
     style_ = style | WS_CLIPCHILDREN;
     hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, caption, style_, CW_USEDEFAULT,
                             CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    dpi_ = dpiForWindow(hwnd_);
+    dpi_ = win::dpiForWindow(hwnd_);
 
     // Size the frame around the designed client area and centre it on the work area.
     RECT frame{0, 0, twipsToPixels(clientWidthTwips_, dpi_), twipsToPixels(clientHeightTwips_, dpi_)};
-    adjustWindowRect(frame, style_, WS_EX_CONTROLPARENT, dpi_);
+    win::adjustWindowRect(frame, style_, WS_EX_CONTROLPARENT, dpi_);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     MONITORINFO mi{sizeof mi, {}, {}, 0};
     GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &mi);
@@ -164,7 +165,7 @@ HFONT Form::font(const FontSpec& wanted) {
     lf.lfCharSet = wanted.charset;
     lf.lfQuality = CLEARTYPE_QUALITY;
     lstrcpynW(lf.lfFaceName, wanted.face, LF_FACESIZE);
-    fonts_.emplace_back(wanted, OwnedFont(CreateFontIndirectW(&lf)));
+    fonts_.emplace_back(wanted, win::OwnedFont(CreateFontIndirectW(&lf)));
     return fonts_.back().second.get();
 }
 

@@ -12,6 +12,7 @@
 #include "ui/control.h"
 #include "ui/timer.h"
 #include "win/win_handles.h"
+#include "win/window_class.h"
 
 namespace ui {
 
@@ -48,7 +49,7 @@ public:
 
     int pointerMode() const { return pointerMode_; }
     void setPointerMode(int mode);
-    void setCustomPointer(OwnedCursor cursor) { customPointer_ = std::move(cursor); }
+    void setCustomPointer(win::OwnedCursor cursor) { customPointer_ = std::move(cursor); }
     HCURSOR customPointer() const { return customPointer_.get(); }
 
     const std::vector<Control*>& controls() const { return controls_; }
@@ -74,7 +75,7 @@ protected:
 private:
     friend class Control;
     template <class T>
-    friend LRESULT CALLBACK objectWindowProc(HWND, UINT, WPARAM, LPARAM);
+    friend LRESULT CALLBACK win::objectWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) { return handleMessage(msg, wp, lp); }
     void registerControl(Control& control);
     void layout();
@@ -89,12 +90,12 @@ private:
     Color back_ = kButtonFace;
     int pointerMode_ = kPointerDefault;
     int hiddenState_ = kStateNormal;  // the state a hidden window takes when it is shown
-    OwnedCursor customPointer_;
+    win::OwnedCursor customPointer_;
     HWND lastFocus_ = nullptr;
     std::vector<Control*> controls_;
     std::vector<Timer*> timers_;
-    std::map<COLORREF, OwnedBrush> brushes_;
-    std::vector<std::pair<FontSpec, OwnedFont>> fonts_;
+    std::map<COLORREF, win::OwnedBrush> brushes_;
+    std::vector<std::pair<FontSpec, win::OwnedFont>> fonts_;
 };
 
 }  // namespace ui

@@ -11,7 +11,7 @@ const wchar_t kFrameClass[] = L"VantrelFrame";
 }  // namespace
 
 void Frame::create(Form& form, const wchar_t* caption) {
-    registerWindowClass(kFrameClass, objectWindowProc<Frame>);
+    win::registerWindowClass(kFrameClass, win::objectWindowProc<Frame>);
     createWindow(form, nullptr, kFrameClass, caption, WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT);
     SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }

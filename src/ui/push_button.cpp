@@ -13,7 +13,8 @@ const wchar_t kButtonClass[] = L"VantrelPushButton";
 }  // namespace
 
 void PushButton::create(Form& form, const wchar_t* caption) {
-    registerWindowClass(kButtonClass, objectWindowProc<PushButton>, CS_HREDRAW | CS_VREDRAW);
+    win::registerWindowClass(kButtonClass, win::objectWindowProc<PushButton>,
+                             CS_HREDRAW | CS_VREDRAW);
     createWindow(form, nullptr, kButtonClass, caption, WS_TABSTOP);
     SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }

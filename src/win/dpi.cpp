@@ -1,6 +1,6 @@
 #include "win/dpi.h"
 
-namespace ui {
+namespace win {
 namespace {
 
 // Newer entry points are looked up at run time, so the program also starts where they are missing.
@@ -34,4 +34,4 @@ void adjustWindowRect(RECT& rect, DWORD style, DWORD exStyle, int dpi) {
     }
 }
 
-}  // namespace ui
+}  // namespace win

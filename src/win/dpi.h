@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-namespace ui {
+namespace win {
 
 // The DPI a window is shown at: per monitor where the system knows it, else the screen's.
 int dpiForWindow(HWND hwnd);
@@ -9,4 +9,4 @@ int dpiForWindow(HWND hwnd);
 // AdjustWindowRectEx at a given DPI where the system supports it.
 void adjustWindowRect(RECT& rect, DWORD style, DWORD exStyle, int dpi);
 
-}  // namespace ui
+}  // namespace win

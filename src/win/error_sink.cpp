@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace ui {
+namespace win {
 namespace {
 
 ErrorSink& sink() {
@@ -22,4 +22,4 @@ void reportUnguarded(const runtime::Error& error) {
     }
 }
 
-}  // namespace ui
+}  // namespace win

@@ -6,7 +6,7 @@
 
 #include "runtime/run_error.h"
 
-namespace ui {
+namespace win {
 
 using ErrorSink = std::function<void(const runtime::Error&)>;
 void setErrorSink(ErrorSink sink);
@@ -18,4 +18,4 @@ void catchAtBoundary(Body&& body) {
     runtime::catchRunError(body, reportUnguarded);
 }
 
-}  // namespace ui
+}  // namespace win

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace app {
+namespace win {
 
 std::wstring programPath() {
     std::wstring path(MAX_PATH, L'\0');
@@ -30,4 +30,4 @@ bool fileExists(const std::wstring& path) {
     return GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) != FALSE;
 }
 
-}  // namespace app
+}  // namespace win

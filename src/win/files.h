@@ -2,7 +2,7 @@
 // The program's folder and the files beside it.
 #include <string>
 
-namespace app {
+namespace win {
 
 // The running program's own file.
 std::wstring programPath();
@@ -13,4 +13,4 @@ std::wstring programFolder();
 // True when the path's last-modification time can be read; any failure gives false.
 bool fileExists(const std::wstring& path);
 
-}  // namespace app
+}  // namespace win

@@ -2,12 +2,12 @@
 
 #include "ui/form.h"
 
-namespace ui {
+namespace win {
 
 bool preTranslate(MSG& msg) {
     if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !msg.hwnd) return false;
     HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-    return root && Form::fromHwnd(root) && IsDialogMessageW(root, &msg);
+    return root && ui::Form::fromHwnd(root) && IsDialogMessageW(root, &msg);
 }
 
 void pumpPendingMessages() {
@@ -35,4 +35,4 @@ int runMessageLoop() {
     return static_cast<int>(msg.wParam);
 }
 
-}  // namespace ui
+}  // namespace win

@@ -3,7 +3,7 @@
 // between the controls of a form.
 #include <windows.h>
 
-namespace ui {
+namespace win {
 
 // Pre-processes one message; true when it was handled and must not be dispatched again.
 bool preTranslate(MSG& msg);
@@ -15,4 +15,4 @@ void pumpPendingMessages();
 // The ordinary loop, until the quit message; returns its exit code.
 int runMessageLoop();
 
-}  // namespace ui
+}  // namespace win

@@ -7,7 +7,7 @@
 
 #include "runtime/run_error.h"
 
-namespace app {
+namespace win {
 namespace {
 
 double randomFromTimeOfDay() {
@@ -51,4 +51,4 @@ Services& services() {
 
 void resetServices() { services() = realServices(); }
 
-}  // namespace app
+}  // namespace win

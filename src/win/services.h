@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-namespace app {
+namespace win {
 
 struct Services {
     std::function<double()> random;  // 0 <= r < 1, seeded from the time of day
@@ -17,4 +17,4 @@ struct Services {
 Services& services();
 void resetServices();  // back to the real calls
 
-}  // namespace app
+}  // namespace win

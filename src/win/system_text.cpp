@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace app {
+namespace win {
 
 std::wstring systemErrorText(unsigned long code) {
     wchar_t* buffer = nullptr;
@@ -16,4 +16,4 @@ std::wstring systemErrorText(unsigned long code) {
     return text;
 }
 
-}  // namespace app
+}  // namespace win

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-namespace ui {
+namespace win {
 
 template <class H, BOOL(WINAPI* Free)(H)>
 class Owned {
@@ -39,4 +39,4 @@ using OwnedBrush = Owned<HBRUSH, deleteGdi<HBRUSH>>;
 using OwnedIcon = Owned<HICON, DestroyIcon>;
 using OwnedCursor = Owned<HCURSOR, DestroyCursor>;
 
-}  // namespace ui
+}  // namespace win

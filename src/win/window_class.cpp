@@ -1,6 +1,6 @@
 #include "win/window_class.h"
 
-namespace ui {
+namespace win {
 
 void registerWindowClass(const wchar_t* name, WNDPROC procedure, UINT style) {
     WNDCLASSEXW wc{};
@@ -15,4 +15,4 @@ void registerWindowClass(const wchar_t* name, WNDPROC procedure, UINT style) {
     RegisterClassExW(&wc);
 }
 
-}  // namespace ui
+}  // namespace win

@@ -5,7 +5,7 @@
 
 #include "win/error_sink.h"
 
-namespace ui {
+namespace win {
 
 // Registers the class on first use; later calls find it registered.
 void registerWindowClass(const wchar_t* name, WNDPROC procedure, UINT style = 0);
@@ -22,4 +22,4 @@ LRESULT CALLBACK objectWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return result;
 }
 
-}  // namespace ui
+}  // namespace win

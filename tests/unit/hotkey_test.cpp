@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "settings/stored_index.h"
 #include "hotkey/catalogue.h"
 #include "main_window/status_line.h"
 #include "runtime/run_error.h"
+#include "settings/stored_index.h"
 #include "startup_entry/run_value.h"
 
 namespace {
@@ -11,9 +11,9 @@ namespace {
 // What the load makes of a stored list index: the selection, "none", or the error number it
 // reports. Mirrors the load's two steps: the range test, then the rounded index on the list.
 std::string restore(const std::wstring& stored, int count) {
-    if (!app::storedIndexInRange(stored, count)) return "none";
+    if (!settings::storedIndexInRange(stored, count)) return "none";
     try {
-        const int index = app::storedIndex(stored);
+        const int index = settings::storedIndex(stored);
         if (index < -1 || index >= count) return "error 380";
         return index == -1 ? "none" : std::to_string(index);
     } catch (const runtime::Error& e) {

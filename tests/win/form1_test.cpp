@@ -1,12 +1,13 @@
 // The main window as designed, and its start-up and pointer rules, on real windows.
-#include <gtest/gtest.h>
+#include "main_window/form1.h"
+
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "win/files.h"
 #include "win/services.h"
-#include "main_window/form1.h"
 #include "win_test_support.h"
 
 namespace {
@@ -156,24 +157,28 @@ TEST_F(Form1Test, LoadSetsTitleIconTimerAndStatusLine) {
 TEST_F(Form1Test, TheHomePageOpensOnOneDrawInAHundred) {
     std::vector<std::pair<std::wstring, int>> started;
     for (double r : {0.5, 0.065, 0.075, 0.0, 0.055}) {
-        app::services().random = [r] { return r; };
-        app::services().runCommand = [&](const std::wstring& line, int show) { started.emplace_back(line, show); };
+        win::services().random = [r] { return r; };
+        win::services().runCommand = [&](const std::wstring& line, int show) {
+            started.emplace_back(line, show);
+        };
         Form1 f;
         f.create();
         f.Form_Load();
         f.Timer1.setEnabled(false);
     }
-    app::resetServices();
+    win::resetServices();
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].first, L"explorer \"https://www.tamberlin.example/\"");
     EXPECT_EQ(started[0].second, SW_SHOWMINIMIZED);
 }
 
 TEST_F(Form1Test, AHomePageThatCannotStartIsReportedAtLine108) {
-    app::services().random = [] { return 0.065; };
-    app::services().runCommand = [](const std::wstring&, int) { throw runtime::Error(53, L"File not found"); };
+    win::services().random = [] { return 0.065; };
+    win::services().runCommand = [](const std::wstring&, int) {
+        throw runtime::Error(53, L"File not found");
+    };
     form.Form_Load();
-    app::resetServices();
+    win::resetServices();
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].substr(0, reports[0].find(L"\r\r")),
               L"File not found\r\nin Vantrel2021/08/31.Form1.Form_Load at line 108");
@@ -205,7 +210,7 @@ protected:
     void write(const std::string& bytes) {
         std::ofstream(path.c_str(), std::ios::binary) << bytes;
     }
-    const std::wstring path = app::programFolder() + L"\\HAND-M.CUR";
+    const std::wstring path = win::programFolder() + L"\\HAND-M.CUR";
 };
 
 TEST_F(HandPointerTest, ACursorFileBesideTheProgramBecomesTheCustomPointer) {

@@ -1,10 +1,10 @@
 // The binding tick and the wait loop on real windows and a real message queue.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
-#include "win/services.h"
 #include "hotkey/short_cuts.h"
 #include "main_window/form1.h"
+#include "win/services.h"
 #include "win_test_support.h"
 
 namespace {
@@ -31,7 +31,7 @@ class HotkeyTest : public test_support::CapturedBoxes {
 protected:
     void SetUp() override {
         CapturedBoxes::SetUp();
-        app::services().lockWorkStation = [this]() -> unsigned long {
+        win::services().lockWorkStation = [this]() -> unsigned long {
             ++locks;
             return lockResult;
         };
@@ -43,7 +43,7 @@ protected:
     }
     void TearDown() override {
         UnregisterHotKey(form.hwnd(), ShortCuts::hotkeyId);
-        app::resetServices();
+        win::resetServices();
         CapturedBoxes::TearDown();
     }
     void runLoopUntilStopped(UINT ms = 100) {

@@ -1,12 +1,13 @@
 // The skin step of the start-up: which files count as a skin, the button-face recolouring by kind
 // of control, and the engine operations it drives, in order, with their arguments.
+#include "main_window/skin_step.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "main_window/skin_step.h"
 #include "main_window/form1.h"
 #include "runtime/run_error.h"
 #include "skin_test_support.h"
@@ -35,7 +36,7 @@ TEST(SkinFilePresence, OnlyWhatASearchWithoutAttributeOptionsFinds) {
     };
     for (const Case& c : cases) {
         TempFolder dir;
-        const std::wstring path = dir.path() + app::kSkinFile;
+        const std::wstring path = dir.path() + main_window::kSkinFile;
         CreateDirectoryW((dir.path() + L"\\x").c_str(), nullptr);
         if (c.folder) {
             ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr)) << c.what;
@@ -43,7 +44,7 @@ TEST(SkinFilePresence, OnlyWhatASearchWithoutAttributeOptionsFinds) {
             dir.write(L"x\\o.cjs", "vantrel-skin 1\n");
             ASSERT_TRUE(SetFileAttributesW(path.c_str(), c.attributes)) << c.what;
         }
-        EXPECT_EQ(app::skinFilePresent(path), c.present) << c.what;
+        EXPECT_EQ(main_window::skinFilePresent(path), c.present) << c.what;
     }
 }
 
@@ -51,9 +52,9 @@ TEST(SkinFilePresence, IsForExactlyThatPath) {
     TempFolder dir;
     dir.write(L"x\\o.cjs.bak", "vantrel-skin 1\n");
     dir.write(L"x\\oo.cjs", "vantrel-skin 1\n");
-    EXPECT_FALSE(app::skinFilePresent(dir.path() + app::kSkinFile));
+    EXPECT_FALSE(main_window::skinFilePresent(dir.path() + main_window::kSkinFile));
     dir.write(L"x\\o.cjs", "vantrel-skin 1\n");
-    EXPECT_TRUE(app::skinFilePresent(dir.path() + app::kSkinFile));
+    EXPECT_TRUE(main_window::skinFilePresent(dir.path() + main_window::kSkinFile));
 }
 
 // Records the operations as they arrive; can fail at one of them.
@@ -107,14 +108,14 @@ struct SkinStep : ::testing::Test {
 TEST_F(SkinStep, WithoutASkinFileNothingChangesAndTheEngineIsNotCalled) {
     const auto before = backgrounds();
     EXPECT_EQ(form->backColor(), ui::kWhite);
-    app::SkinMainWindow(*form, engine, dir.path());
+    main_window::SkinMainWindow(*form, engine, dir.path());
     EXPECT_TRUE(engine.calls.empty());
     EXPECT_EQ(backgrounds(), before);
 }
 
 TEST_F(SkinStep, GivesTheWindowCheckBoxesFramesAndLabelsTheButtonFaceAndLeavesTheRest) {
     dir.write(L"x\\o.cjs", "anything: the fake engine reads nothing");
-    app::SkinMainWindow(*form, engine, dir.path());
+    main_window::SkinMainWindow(*form, engine, dir.path());
     const std::vector<std::pair<const char*, ui::Color>> expected = {
         {"Form1", ui::kButtonFace},      {"Text2", ui::kWindowBack},   {"PushButton1", ui::kWhite},
         {"Frame1", ui::kButtonFace},     {"Combo1", ui::kWindowBack},  {"Combo2", ui::kWindowBack},
@@ -128,7 +129,7 @@ TEST_F(SkinStep, DrivesTheFiveOperationsInOrderSettingOnlyTheLowestOptionBit) {
     for (int stored : {0, 1, 0x44, -2}) {
         engine.calls.clear();
         engine.storedOptions = stored;
-        app::SkinMainWindow(*form, engine, dir.path());
+        main_window::SkinMainWindow(*form, engine, dir.path());
         const std::vector<std::wstring> expected = {
             L"load " + path + L" []", L"options", L"setOptions " + std::to_wstring(stored | 1),
             L"restyleControls 1",     L"drawButtons 1", L"apply " + handle()};
@@ -144,7 +145,7 @@ TEST_F(SkinStep, AnErrorEndsTheStepAtOnceAndKeepsTheColoursAlreadyChanged) {
         RecordingEngine failing;
         failing.failAt = operation;
         try {
-            app::SkinMainWindow(*form, failing, dir.path());
+            main_window::SkinMainWindow(*form, failing, dir.path());
             ADD_FAILURE() << "no error from a failing " << operation;
         } catch (const runtime::Error& e) {
             EXPECT_EQ(e.number, runtime::kBadSkinFile);
