@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "runtime/error_report.h"
-#include "ui/form.h"
 #include "ui/message_box.h"
 #include "win/message_loop.h"
 #include "win/services.h"
@@ -28,14 +27,15 @@ void lock() {
 
 }  // namespace
 
-void ProcessMessages(ui::Form& mainWindow) {
+void ProcessMessages(HWND mainWindow) {
     runtime::Guard g(kPath);
     MSG msg{};
     for (;;) {
         if (g.test(100, [] { return stopFlag; })) return;
         g.step(102, [] { WaitMessage(); });
         bool taken = false;
-        g.step(104, [&] { taken = PeekMessageA(&msg, mainWindow.hwnd(), WM_HOTKEY, WM_HOTKEY, PM_REMOVE); });
+        g.step(104,
+               [&] { taken = PeekMessageA(&msg, mainWindow, WM_HOTKEY, WM_HOTKEY, PM_REMOVE); });
         if (taken && g.test(106, [&] { return static_cast<std::int32_t>(msg.wParam) == hotkeyId; }))
             g.step(108, lock);
         g.step(110, win::pumpPendingMessages);

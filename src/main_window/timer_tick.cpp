@@ -48,7 +48,7 @@ void Form1::Timer1_Timer() {
     g.step(120, [&] {
         // Nothing ticks while the loop holds the thread: the idle program never wakes up.
         Timer1.setEnabled(false);
-        ShortCuts::ProcessMessages(*this);
+        ShortCuts::ProcessMessages(hwnd());
         Timer1.setEnabled(true);
     });
 }

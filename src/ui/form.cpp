@@ -5,6 +5,7 @@
 #include "ui/twips.h"
 #include "win/dpi.h"
 #include "win/error_sink.h"
+#include "win/message_loop.h"
 #include "win/window_class.h"
 
 namespace ui {
@@ -31,6 +32,8 @@ Form* Form::fromHwnd(HWND hwnd) {
 void Form::createWindow(const wchar_t* caption, int clientWidthTwips, int clientHeightTwips,
                         DWORD style) {
     win::registerWindowClass(kFormClass, win::objectWindowProc<Form>, CS_DBLCLKS);
+    // Tab and the arrow keys move between the controls of a form, in every message loop.
+    win::setDialogWindowTest([](HWND root) { return fromHwnd(root) != nullptr; });
     clientWidthTwips_ = clientWidthTwips;
     clientHeightTwips_ = clientHeightTwips;
     style_ = style | WS_CLIPCHILDREN;

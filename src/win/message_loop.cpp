@@ -1,13 +1,21 @@
 #include "win/message_loop.h"
 
-#include "ui/form.h"
-
 namespace win {
+namespace {
 
+DialogWindowTest isDialogWindow = nullptr;
+
+// Pre-processes one message; true when it was handled and must not be dispatched again.
 bool preTranslate(MSG& msg) {
     if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !msg.hwnd) return false;
     HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-    return root && ui::Form::fromHwnd(root) && IsDialogMessageW(root, &msg);
+    return root && isDialogWindow && isDialogWindow(root) && IsDialogMessageW(root, &msg);
+}
+
+}  // namespace
+
+void setDialogWindowTest(DialogWindowTest test) {
+    isDialogWindow = test;
 }
 
 void pumpPendingMessages() {

@@ -49,7 +49,7 @@ protected:
     void runLoopUntilStopped(UINT ms = 100) {
         ShortCuts::stopFlag = false;
         stopLoopAfter(ms);
-        ShortCuts::ProcessMessages(form);
+        ShortCuts::ProcessMessages(form.hwnd());
     }
     Form1 form;
     int locks = 0;
@@ -90,7 +90,7 @@ TEST_F(HotkeyTest, ARaisedStopFlagEndsTheLoopAfterThePumpingPass) {
     RegisterClassW(&wc);
     HWND raiser = CreateWindowW(L"StopFlagRaiser", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     for (int i = 0; i < 3; ++i) PostMessageW(raiser, WM_APP, 0, 0);
-    ShortCuts::ProcessMessages(form);
+    ShortCuts::ProcessMessages(form.hwnd());
     EXPECT_EQ(dispatched, 3);
     DestroyWindow(raiser);
 }
