@@ -3,8 +3,11 @@
 #include <commctrl.h>
 #include <imm.h>
 
+#include <optional>
+
 #include "app/report_box.h"
 #include "main_window/form1.h"
+#include "win/error_sink.h"
 #include "win/message_loop.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -15,9 +18,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
 
-    static Form1 form;  // lives for the whole process, which ends from its close handler
-    form.create();
-    form.Form_Load();
-    form.show();
+    // The window lives for the whole process, which ends from its close handler. Without it there
+    // is no program: a window the system refuses to create is reported, and the program ends.
+    static std::optional<Form1> form;
+    bool created = false;
+    win::catchAtBoundary([&] {
+        form.emplace();
+        form->create();
+        created = true;
+    });
+    if (!created) return 1;
+    form->Form_Load();
+    form->show();
     return win::runMessageLoop();
 }

@@ -10,6 +10,7 @@
 #include "ui/form.h"
 #include "ui/push_button.h"
 #include "win/system_text.h"
+#include "win/window_class.h"
 
 namespace skin_engine {
 namespace {
@@ -50,7 +51,7 @@ ui::ButtonLook buttonLook(const Skin::Button& b, const ui::Control& button, cons
 }
 
 // Labels draw their one-pixel border in the colour kept as the subclass's data.
-LRESULT CALLBACK borderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR colour) {
+LRESULT borderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR colour) {
     if (msg == WM_NCPAINT && (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_BORDER)) {
         HDC dc = GetWindowDC(hwnd);
         RECT rc;
@@ -62,7 +63,6 @@ LRESULT CALLBACK borderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR 
         ReleaseDC(hwnd, dc);
         return 0;
     }
-    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, borderProc, id);
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
@@ -143,7 +143,7 @@ void SkinFramework::applyTo(std::int32_t windowHandle) {
             case ui::Control::Kind::Label:
                 c->setForeColor(take(c->foreColor(), s.status.text, keep));
                 if (s.status.border)
-                    SetWindowSubclass(c->hwnd(), borderProc, 1, s.status.border->colorref());
+                    win::subclassWindow(c->hwnd(), borderProc, s.status.border->colorref());
                 break;
             default:
                 break;

@@ -9,6 +9,7 @@
 #include "ui/twips.h"
 #include "win/dpi.h"
 #include "win/message_loop.h"
+#include "win/window_class.h"
 
 namespace tray {
 namespace {
@@ -21,15 +22,6 @@ int retryAttempts = 30;       // ...for up to a minute
 UINT taskbarCreatedMessage() {
     static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
     return message;
-}
-
-ATOM registerWindowClass(WNDPROC procedure) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kWindowClass;
-    return RegisterClassExW(&wc);
 }
 
 template <class T>
@@ -51,11 +43,9 @@ void cSysTray::setAddRetry(UINT intervalMs, int attempts) {
 }
 
 cSysTray::cSysTray(ControlHost& host) : host_(host) {
-    static const ATOM atom = registerWindowClass(windowProc);
-    (void)atom;
+    win::registerWindowClass(kWindowClass, win::objectWindowProc<cSysTray>);
     // Top-level and never shown: the shell's broadcasts reach top-level windows only.
-    CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                    GetModuleHandleW(nullptr), this);
+    win::createWindow(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, this);
     resize(kBoxTwips, kBoxTwips);
 }
 
@@ -246,7 +236,7 @@ void cSysTray::paintFace() {
     EndPaint(hwnd_, &ps);
 }
 
-LRESULT cSysTray::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT cSysTray::handle(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == taskbarCreatedMessage()) {
         // The shell restarted and lost its icons: a control in the tray puts its icon back.
         if (added_) addAgainAfterShellRestart();
@@ -264,18 +254,6 @@ LRESULT cSysTray::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
-}
-
-LRESULT CALLBACK cSysTray::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* control = static_cast<cSysTray*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        control->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
-    }
-    auto* control = reinterpret_cast<cSysTray*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));  // not owned
-    if (msg == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    if (!control || msg == WM_NCDESTROY) return DefWindowProcW(hwnd, msg, wp, lp);
-    return control->handleMessage(msg, wp, lp);
 }
 
 }  // namespace tray

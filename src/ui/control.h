@@ -27,7 +27,8 @@ class Control {
 public:
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
-    virtual ~Control() = default;
+    // The control's window goes with it, so no message reaches a control that is gone.
+    virtual ~Control();
 
     HWND hwnd() const { return hwnd_; }
     const TwipsRect& place() const { return place_; }
@@ -59,11 +60,15 @@ protected:
     Form* form() const { return form_; }
 
     // Creates the window as a child of `container` (or of the form) and registers it with `form`.
+    // A window class of ours passes the object its window is bound to (win::objectWindowProc).
     void createWindow(Form& form, Control* container, const wchar_t* windowClass,
-                      const wchar_t* text, DWORD style, DWORD exStyle = 0);
+                      const wchar_t* text, DWORD style, DWORD exStyle = 0, void* object = nullptr);
 
 private:
     friend class Form;
+    template <class T>
+    friend LRESULT CALLBACK win::objectWindowProc(HWND, UINT, WPARAM, LPARAM);
+    void attachWindow(HWND hwnd) { hwnd_ = hwnd; }
     virtual void command(int /*notification*/) {}
 
     Form* form_ = nullptr;

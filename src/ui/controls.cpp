@@ -5,6 +5,7 @@
 #include "runtime/run_error.h"
 #include "ui/form.h"
 #include "win/error_sink.h"
+#include "win/window_class.h"
 
 namespace ui {
 namespace {
@@ -15,7 +16,7 @@ std::wstring windowText(HWND hwnd) {
     return text;
 }
 
-LRESULT CALLBACK textBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+LRESULT textBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR self) {
     auto* box = reinterpret_cast<TextBox*>(self);
     if (msg == WM_MOUSEMOVE && box->onMouseMove) win::catchAtBoundary(box->onMouseMove);
     const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
@@ -29,7 +30,7 @@ LRESULT CALLBACK textBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
 
 void TextBox::create(Form& form, const wchar_t* text) {
     createWindow(form, nullptr, L"EDIT", text, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
-    SetWindowSubclass(hwnd(), textBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    win::subclassWindow(hwnd(), textBoxProc, reinterpret_cast<DWORD_PTR>(this));
 }
 
 bool TextBox::unseen() const {

@@ -17,16 +17,13 @@ const wchar_t kFormClass[] = L"VantrelForm";
 
 Form::~Form() {
     if (hwnd_) {
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        win::detachObject(hwnd_);  // what derives from the form is gone already
         DestroyWindow(hwnd_);
     }
 }
 
 Form* Form::fromHwnd(HWND hwnd) {
-    if (!hwnd || GetWindowLongPtrW(hwnd, GWLP_WNDPROC) !=
-                     reinterpret_cast<LONG_PTR>(win::objectWindowProc<Form>))
-        return nullptr;
-    return reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return win::boundObject<Form>(hwnd);
 }
 
 void Form::createWindow(const wchar_t* caption, int clientWidthTwips, int clientHeightTwips,
@@ -37,9 +34,8 @@ void Form::createWindow(const wchar_t* caption, int clientWidthTwips, int client
     clientWidthTwips_ = clientWidthTwips;
     clientHeightTwips_ = clientHeightTwips;
     style_ = style | WS_CLIPCHILDREN;
-    hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, caption, style_, CW_USEDEFAULT,
-                            CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    hwnd_ = win::createWindow(WS_EX_CONTROLPARENT, kFormClass, caption, style_, CW_USEDEFAULT,
+                              CW_USEDEFAULT, 0, 0, nullptr, this);
     dpi_ = win::dpiForWindow(hwnd_);
 
     // Size the frame around the designed client area and centre it on the work area.
@@ -55,6 +51,10 @@ void Form::createWindow(const wchar_t* caption, int clientWidthTwips, int client
 }
 
 void Form::registerControl(Control& control) { controls_.push_back(&control); }
+
+void Form::unregisterControl(Control& control) {
+    std::erase(controls_, &control);
+}
 
 Control* Form::controlFor(HWND hwnd) const {
     for (Control* c : controls_)

@@ -76,8 +76,10 @@ private:
     friend class Control;
     template <class T>
     friend LRESULT CALLBACK win::objectWindowProc(HWND, UINT, WPARAM, LPARAM);
+    void attachWindow(HWND hwnd) { hwnd_ = hwnd; }
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) { return handleMessage(msg, wp, lp); }
     void registerControl(Control& control);
+    void unregisterControl(Control& control);
     void layout();
     LRESULT controlColors(WPARAM dc, LPARAM child);
     bool setCursor(WPARAM wp, LPARAM lp);

@@ -12,8 +12,7 @@ const wchar_t kFrameClass[] = L"VantrelFrame";
 
 void Frame::create(Form& form, const wchar_t* caption) {
     win::registerWindowClass(kFrameClass, win::objectWindowProc<Frame>);
-    createWindow(form, nullptr, kFrameClass, caption, WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT);
-    SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    createWindow(form, nullptr, kFrameClass, caption, WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, this);
 }
 
 void Frame::paint(HDC dc) {

@@ -15,8 +15,7 @@ const wchar_t kButtonClass[] = L"VantrelPushButton";
 void PushButton::create(Form& form, const wchar_t* caption) {
     win::registerWindowClass(kButtonClass, win::objectWindowProc<PushButton>,
                              CS_HREDRAW | CS_VREDRAW);
-    createWindow(form, nullptr, kButtonClass, caption, WS_TABSTOP);
-    SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    createWindow(form, nullptr, kButtonClass, caption, WS_TABSTOP, 0, this);
 }
 
 void PushButton::setLook(const ButtonLook& look) {
