@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include "runtime/run_error.h"
+#include "win/registry.h"
 #include "win/system_text.h"
+#include "win/win_handles.h"
 
 namespace settings {
 
@@ -24,14 +26,10 @@ std::wstring getSetting(std::wstring_view key, std::wstring_view fallback) {
 
 void saveSetting(std::wstring_view key, std::wstring_view value) {
     const std::wstring name(key), data(value);
-    HKEY hkey = nullptr;
+    win::OwnedKey hkey;
     LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE,
-                                     nullptr, &hkey, nullptr);
-    if (status == ERROR_SUCCESS) {
-        status = RegSetValueExW(hkey, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                                static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(hkey);
-    }
+                                     nullptr, hkey.receive(), nullptr);
+    if (status == ERROR_SUCCESS) status = win::writeString(hkey.get(), name, data);
     if (status != ERROR_SUCCESS)
         throw runtime::Error(runtime::kPathFileAccess,
                              L"The setting \"" + name + L"\" could not be saved. " +

@@ -10,6 +10,7 @@
 #include "ui/form.h"
 #include "ui/push_button.h"
 #include "win/system_text.h"
+#include "win/win_handles.h"
 #include "win/window_class.h"
 
 namespace skin_engine {
@@ -57,9 +58,7 @@ LRESULT borderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR colour) 
         RECT rc;
         GetWindowRect(hwnd, &rc);
         OffsetRect(&rc, -rc.left, -rc.top);
-        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(colour));
-        FrameRect(dc, &rc, brush);
-        DeleteObject(brush);
+        FrameRect(dc, &rc, win::OwnedBrush(CreateSolidBrush(static_cast<COLORREF>(colour))).get());
         ReleaseDC(hwnd, dc);
         return 0;
     }

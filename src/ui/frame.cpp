@@ -1,6 +1,7 @@
 #include "ui/frame.h"
 
 #include "ui/form.h"
+#include "win/win_handles.h"
 #include "win/window_class.h"
 
 namespace ui {
@@ -21,7 +22,7 @@ void Frame::paint(HDC dc) {
     GetClientRect(hwnd(), &rc);
     FillRect(dc, &rc, form->brush(backColor()));
 
-    HFONT old = static_cast<HFONT>(SelectObject(dc, form->font(font())));
+    const win::Selection captionFont(dc, form->font(font()));
     wchar_t caption[128];
     const int length = GetWindowTextW(hwnd(), caption, 128);
     SIZE text{};
@@ -39,7 +40,6 @@ void Frame::paint(HDC dc) {
         SetTextColor(dc, form->rgb(foreColor()));
         TextOutW(dc, left + pad, 0, caption, length);
     }
-    SelectObject(dc, old);
 }
 
 LRESULT Frame::handle(UINT msg, WPARAM wp, LPARAM lp) {

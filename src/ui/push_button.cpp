@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "ui/form.h"
+#include "win/win_handles.h"
 #include "win/window_class.h"
 
 namespace ui {
@@ -62,19 +63,16 @@ void PushButton::paint(HDC dc) {
     }
 
     // Paint off-screen so hovering never flickers.
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, rc.right, rc.bottom);
-    HGDIOBJ oldBitmap = SelectObject(mem, bitmap);
-    HBRUSH fillBrush = CreateSolidBrush(fill);
-    FillRect(mem, &rc, fillBrush);
-    DeleteObject(fillBrush);
-    HBRUSH borderBrush = CreateSolidBrush(border);
-    FrameRect(mem, &rc, borderBrush);
-    DeleteObject(borderBrush);
+    const win::OwnedDC memory(CreateCompatibleDC(dc));
+    const win::OwnedBitmap bitmap(CreateCompatibleBitmap(dc, rc.right, rc.bottom));
+    HDC mem = memory.get();
+    const win::Selection offScreen(mem, bitmap.get());
+    FillRect(mem, &rc, win::OwnedBrush(CreateSolidBrush(fill)).get());
+    FrameRect(mem, &rc, win::OwnedBrush(CreateSolidBrush(border)).get());
 
     wchar_t caption[128];
     const int length = GetWindowTextW(hwnd(), caption, 128);
-    HGDIOBJ oldFont = SelectObject(mem, form->font(font()));
+    const win::Selection captionFont(mem, form->font(font()));
     SetBkMode(mem, TRANSPARENT);
     SetTextColor(mem, text);
     RECT textRect = rc;
@@ -86,10 +84,6 @@ void PushButton::paint(HDC dc) {
         DrawFocusRect(mem, &focus);
     }
     BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, oldFont);
-    SelectObject(mem, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(mem);
 }
 
 LRESULT PushButton::handle(UINT msg, WPARAM wp, LPARAM lp) {
