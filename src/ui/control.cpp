@@ -15,7 +15,6 @@ Control::~Control() {
 void Control::createWindow(Form& form, Control* container, const wchar_t* windowClass,
                            const wchar_t* text, DWORD style, DWORD exStyle, void* object) {
     form_ = &form;
-    container_ = container;
     const int dpi = form.dpi();
     hwnd_ = win::createWindow(exStyle, windowClass, text, WS_CHILD | WS_VISIBLE | style,
                               twipsToPixels(place_.left, dpi), twipsToPixels(place_.top, dpi),

@@ -32,7 +32,6 @@ public:
 
     HWND hwnd() const { return hwnd_; }
     const TwipsRect& place() const { return place_; }
-    Control* container() const { return container_; }
 
     bool visible() const;
     void setVisible(bool visible);
@@ -72,7 +71,6 @@ private:
     virtual void command(int /*notification*/) {}
 
     Form* form_ = nullptr;
-    Control* container_ = nullptr;
     HWND hwnd_ = nullptr;
     TwipsRect place_;
     Color back_, fore_;

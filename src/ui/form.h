@@ -53,9 +53,6 @@ public:
     HCURSOR customPointer() const { return customPointer_.get(); }
 
     const std::vector<Control*>& controls() const { return controls_; }
-    Control* controlFor(HWND hwnd) const;
-    // The control whose colours paint `hwnd`: the control itself or the list part of a drop-down list.
-    Control* colorsFor(HWND hwnd) const;
     void addTimer(Timer& timer);
 
     // Resources shared by the controls, cached per colour and font.
@@ -81,6 +78,9 @@ private:
     void registerControl(Control& control);
     void unregisterControl(Control& control);
     void layout();
+    Control* controlFor(HWND hwnd) const;
+    // The control whose colours paint `hwnd`: itself, or the list part of a drop-down list.
+    Control* colorsFor(HWND hwnd) const;
     LRESULT controlColors(WPARAM dc, LPARAM child);
     bool setCursor(WPARAM wp, LPARAM lp);
     void onActivate(WPARAM wp);

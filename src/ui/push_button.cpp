@@ -26,11 +26,6 @@ void PushButton::setLook(const ButtonLook& look) {
     setForeColor(look.text);
 }
 
-void PushButton::clearLook() {
-    hasLook_ = false;
-    InvalidateRect(hwnd(), nullptr, TRUE);
-}
-
 void PushButton::setHot(bool hot) {
     if (hot == hot_) return;
     hot_ = hot;

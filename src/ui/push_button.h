@@ -17,7 +17,6 @@ public:
 
     // Hover, pressed and border colours; unset ones are derived from the face colour.
     void setLook(const ButtonLook& look);
-    void clearLook();
 
     std::function<void()> onClick;
     std::function<void()> onMouseMove;
