@@ -2,19 +2,21 @@
 
 #include <windows.h>
 
-#include "app/error_report.h"
-#include "ui/error_sink.h"
+#include "runtime/error_report.h"
 #include "ui/message_box.h"
+#include "win/error_sink.h"
 
 namespace app {
 
 void installReportBoxes() {
-    setReportPresenter([](const std::wstring& message) {
+    runtime::setReportPresenter([](const std::wstring& message) {
         ui::messageBox(message, MB_OK | MB_ICONEXCLAMATION, L"Application Error");
     });
     // An unguarded handler's error has no statement to name; it is reported with the handler's
     // window instead of ending the program.
-    ui::setErrorSink([](const runtime::Error& e) { presentReport(unguardedMessage(e.description)); });
+    win::setErrorSink([](const runtime::Error& e) {
+        runtime::presentReport(runtime::unguardedMessage(e.description));
+    });
 }
 
 }  // namespace app

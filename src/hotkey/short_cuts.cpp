@@ -2,12 +2,12 @@
 
 #include <windows.h>
 
-#include "app/error_report.h"
-#include "app/services.h"
-#include "app/system_text.h"
-#include "ui/form.h"
+#include "runtime/error_report.h"
 #include "ui/message_box.h"
-#include "ui/message_loop.h"
+#include "win/message_loop.h"
+#include "win/services.h"
+#include "win/system_text.h"
+#include "win/win_handles.h"
 
 namespace ShortCuts {
 
@@ -22,46 +22,50 @@ constexpr wchar_t kPolicyKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\
 bool refusalShown = false;  // a lock-refused box is open
 
 bool policySet(HKEY root, REGSAM view) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, kPolicyKey, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) return false;
+    win::OwnedKey key;
+    if (RegOpenKeyExW(root, kPolicyKey, 0, KEY_QUERY_VALUE | view, key.receive()) != ERROR_SUCCESS)
+        return false;
     DWORD value = 0, type = 0, bytes = sizeof value;
-    const bool set = RegQueryValueExW(key, L"DisableLockWorkstation", nullptr, &type, reinterpret_cast<BYTE*>(&value),
-                                      &bytes) == ERROR_SUCCESS &&
-                     type == REG_DWORD && value != 0;
-    RegCloseKey(key);
-    return set;
+    return RegQueryValueExW(key.get(), L"DisableLockWorkstation", nullptr, &type,
+                            reinterpret_cast<BYTE*>(&value), &bytes) == ERROR_SUCCESS &&
+           type == REG_DWORD && value != 0;
 }
 
 }  // namespace
 
 void LockDesk() {
-    const unsigned long error = app::services().lockWorkStation();
-    // A desk left open must never pass for a locked one; one box says so, however often it is pressed.
+    const unsigned long error = win::services().lockWorkStation();
+    // A desk left open must never pass for a locked one; one box says so, however often it is
+    // pressed.
     if (!error || refusalShown) return;
     refusalShown = true;
     struct Reset {
         ~Reset() { refusalShown = false; }
     } reset;
-    ui::messageBox(L"The computer could not be locked.\r\n" + app::systemErrorText(error), MB_OK | MB_ICONWARNING);
+    ui::messageBox(L"The computer could not be locked.\r\n" + win::systemErrorText(error),
+                   MB_OK | MB_ICONWARNING);
 }
 
-bool IsOurHotkey(std::uintptr_t wParam) { return hotkeyId != 0 && static_cast<std::int32_t>(wParam) == hotkeyId; }
+bool IsOurHotkey(std::uintptr_t wParam) {
+    return hotkeyId != 0 && static_cast<std::int32_t>(wParam) == hotkeyId;
+}
 
 bool LockingDisabledByPolicy() {
     // Group policy writes the machine's value in the system's own (64-bit) view.
     return policySet(HKEY_CURRENT_USER, 0) || policySet(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY);
 }
 
-void ProcessMessages(ui::Form& mainWindow) {
-    app::Guard g(kPath);
+void ProcessMessages(HWND mainWindow) {
+    runtime::Guard g(kPath);
     MSG msg{};
     for (;;) {
         if (g.test(100, [] { return stopFlag; })) return;
         g.step(102, [] { WaitMessage(); });
         bool taken = false;
-        g.step(104, [&] { taken = PeekMessageA(&msg, mainWindow.hwnd(), WM_HOTKEY, WM_HOTKEY, PM_REMOVE); });
+        g.step(104,
+               [&] { taken = PeekMessageA(&msg, mainWindow, WM_HOTKEY, WM_HOTKEY, PM_REMOVE); });
         if (taken && g.test(106, [&] { return IsOurHotkey(msg.wParam); })) g.step(108, LockDesk);
-        g.step(110, ui::pumpPendingMessages);
+        g.step(110, win::pumpPendingMessages);
     }
 }
 

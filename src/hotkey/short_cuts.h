@@ -1,10 +1,8 @@
 #pragma once
 // The hotkey wait loop and the state it shares with the binding tick and the list handlers.
-#include <cstdint>
+#include <windows.h>
 
-namespace ui {
-class Form;
-}
+#include <cstdint>
 
 namespace ShortCuts {
 
@@ -14,9 +12,9 @@ extern bool stopFlag;
 // The global atom for "A00F1": the id the hotkey is registered under.
 extern std::int32_t hotkeyId;
 
-// Waits for messages, locks the desk on each hotkey message carrying the hotkey id, and pumps
-// everything else, until the stop flag is raised.
-void ProcessMessages(ui::Form& mainWindow);
+// Waits for messages, locks the desk on each hotkey message to `mainWindow` carrying the hotkey
+// id, and pumps everything else, until the stop flag is raised.
+void ProcessMessages(HWND mainWindow);
 
 // Asks the system to lock the desk. A refusal is reported in a box; while that box is open a
 // further refusal opens no second one.

@@ -1,7 +1,7 @@
 #pragma once
-// The program's one window: its designed controls and the handlers behind them. The handlers
-// live beside the subsystem they serve (start-up in app/, binding in hotkey/, options here).
-#include "app/error_report.h"
+// The program's one window: its designed controls and the handlers behind them, all defined in
+// this folder.
+#include "runtime/error_report.h"
 #include "skin_engine/skin_framework.h"
 #include "tray/sys_tray.h"
 #include "ui/controls.h"
@@ -30,36 +30,36 @@ public:
     skin_engine::SkinFramework SkinFramework1;  // no face of its own; the skin step drives it
     tray::cSysTray cSysTray1{*this};  // the notification-area icon; Form1 is its host
 
-    // Start-up and shut-down (app/form_load.cpp).
+    // Start-up and shut-down (form_load.cpp).
     void Form_Load();
     void Form_QueryUnload();
     void Form_Unload();
-    void FillLists(app::Guard& load);  // statements 130 to 156 of the load (hotkey/restore_lists.cpp)
+    void FillLists(runtime::Guard& load);  // statements 130 to 156 of the load (restore_lists.cpp)
 
-    // Binding the hotkey (hotkey/timer_tick.cpp).
+    // Binding the hotkey (timer_tick.cpp).
     void Timer1_Timer();
 
-    // Option handlers (main_window/option_handlers.cpp).
+    // Option handlers (option_handlers.cpp).
     void Combo1_Click();
     void Combo2_Click();
     void Check4_Click();
     void Check8_Click();
 
-    // Pointer switching as the mouse moves (main_window/pointer.cpp).
+    // Pointer switching as the mouse moves (pointer.cpp).
     void PushButton1_MouseMove();
     void Background_MouseMove();
 
     // True while minimizing has hidden the window behind the tray icon.
     bool hiddenInTray = false;
 
-    // Tray minimize, restore and help (main_window/tray_handlers.cpp).
+    // Tray minimize, restore and help (tray_handlers.cpp).
     void cSysTray1_MouseUp();
     void PushButton1_Click();
 
     static constexpr int kClientWidthTwips = 8040, kClientHeightTwips = 2655;
 
 protected:
-    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;  // hotkey presses (hotkey/timer_tick.cpp)
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;  // hotkey presses (timer_tick.cpp)
     void onResize() override;
     void onCloseRequest() override { Form_QueryUnload(); }
     void onUnload() override { Form_Unload(); }

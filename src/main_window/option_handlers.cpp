@@ -2,11 +2,11 @@
 // status line and makes the tick bind the new combination.
 #include <optional>
 
-#include "app/settings_store.h"
 #include "hotkey/short_cuts.h"
 #include "main_window/form1.h"
 #include "main_window/status_line.h"
 #include "runtime/run_error.h"
+#include "settings/settings_store.h"
 #include "startup_entry/m_start_up.h"
 
 namespace {
@@ -39,7 +39,7 @@ std::wstring Form1::StatusLineBeforeBinding() {
 
 void Form1::ListChanged(ui::ComboBox& list, const wchar_t* key) {
     AllSteps steps;
-    steps.run([&] { app::saveSetting(key, std::to_wstring(list.listIndex())); });
+    steps.run([&] { settings::saveSetting(key, std::to_wstring(list.listIndex())); });
     Label1.setCaption(StatusLineBeforeBinding());
     ShortCuts::stopFlag = true;
     steps.finish();
@@ -53,15 +53,17 @@ void Form1::Check4_Click() {
     AllSteps steps;
     if (Check4.value() == 1) {
         Check8.setVisible(true);
-        steps.run([] { app::saveSetting(L"Windows Startup", L"On"); });
+        steps.run([] { settings::saveSetting(L"Windows Startup", L"On"); });
         mStartUp::AddToStartup();
     } else {
         steps.run([&] { Check8.setValue(0); });  // its handler saves "Minimized"
         Check8.setVisible(false);
-        steps.run([] { app::saveSetting(L"Windows Startup", L"Off"); });
+        steps.run([] { settings::saveSetting(L"Windows Startup", L"Off"); });
         mStartUp::RemoveFromStartup();
     }
     steps.finish();
 }
 
-void Form1::Check8_Click() { app::saveSetting(L"Minimized", onOff(Check8.value())); }
+void Form1::Check8_Click() {
+    settings::saveSetting(L"Minimized", onOff(Check8.value()));
+}

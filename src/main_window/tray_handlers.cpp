@@ -1,10 +1,10 @@
 // Minimizing into the notification area, coming back from it, and the help box.
 #include <windows.h>
 
-#include "app/app_title.h"
-#include "app/error_report.h"
 #include "build_config.h"
+#include "main_window/app_title.h"
 #include "main_window/form1.h"
+#include "runtime/error_report.h"
 #include "ui/message_box.h"
 
 namespace {
@@ -34,7 +34,7 @@ void Form1::onResize() {
     setVisible(false);
     setWindowState(ui::kStateNormal);  // shown again later in its normal size and place
     hiddenInTray = true;
-    cSysTray1.ShowBalloon(kBalloonText, std::wstring(app::kProductTitle), 5, true);
+    cSysTray1.ShowBalloon(kBalloonText, std::wstring(main_window::kProductTitle), 5, true);
 }
 
 void Form1::cSysTray1_MouseUp() {
@@ -44,6 +44,6 @@ void Form1::cSysTray1_MouseUp() {
 }
 
 void Form1::PushButton1_Click() {
-    app::Guard g(kHelpPath);
+    runtime::Guard g(kHelpPath);
     g.step(100, [&] { ui::messageBox(helpText(), MB_OK); });
 }

@@ -6,10 +6,12 @@
 
 #include <set>
 
-#include "app/system_text.h"
 #include "runtime/run_error.h"
 #include "ui/form.h"
 #include "ui/push_button.h"
+#include "win/system_text.h"
+#include "win/win_handles.h"
+#include "win/window_class.h"
 
 namespace skin_engine {
 namespace {
@@ -50,19 +52,16 @@ ui::ButtonLook buttonLook(const Skin::Button& b, const ui::Control& button, cons
 }
 
 // Labels draw their one-pixel border in the colour kept as the subclass's data.
-LRESULT CALLBACK borderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR colour) {
+LRESULT borderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR colour) {
     if (msg == WM_NCPAINT && (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_BORDER)) {
         HDC dc = GetWindowDC(hwnd);
         RECT rc;
         GetWindowRect(hwnd, &rc);
         OffsetRect(&rc, -rc.left, -rc.top);
-        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(colour));
-        FrameRect(dc, &rc, brush);
-        DeleteObject(brush);
+        FrameRect(dc, &rc, win::OwnedBrush(CreateSolidBrush(static_cast<COLORREF>(colour))).get());
         ReleaseDC(hwnd, dc);
         return 0;
     }
-    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, borderProc, id);
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
@@ -74,8 +73,9 @@ void drawUnthemed(const ui::Control& c) { SetWindowTheme(c.hwnd(), L"", L""); }
 
 std::string readSkinBytes(const std::wstring& path, const std::wstring& displayName) {
     auto fail = [&](DWORD code) {
-        return runtime::Error(runtime::kPathFileAccess,
-                              L"Skin file " + displayName + L": cannot be read (" + app::systemErrorText(code) + L")");
+        return runtime::Error(runtime::kPathFileAccess, L"Skin file " + displayName +
+                                                            L": cannot be read (" +
+                                                            win::systemErrorText(code) + L")");
     };
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -142,7 +142,7 @@ void SkinFramework::applyTo(std::int32_t windowHandle) {
             case ui::Control::Kind::Label:
                 c->setForeColor(take(c->foreColor(), s.status.text, keep));
                 if (s.status.border)
-                    SetWindowSubclass(c->hwnd(), borderProc, 1, s.status.border->colorref());
+                    win::subclassWindow(c->hwnd(), borderProc, s.status.border->colorref());
                 break;
             default:
                 break;

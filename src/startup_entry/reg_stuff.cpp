@@ -4,6 +4,8 @@
 
 #include "runtime/number_text.h"
 #include "startup_entry/run_value.h"
+#include "win/registry.h"
+#include "win/win_handles.h"
 
 namespace RegStuff {
 namespace {
@@ -17,10 +19,7 @@ const HKEY kUserRoot = HKEY_CURRENT_USER;
 void setMachineRoot(HKEY root) { machineRoot = root; }
 
 LSTATUS WriteValue(HKEY key, const std::wstring& name, DWORD type, const std::wstring& value) {
-    if (type == REG_SZ) {
-        return RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                              static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    }
+    if (type == REG_SZ) return win::writeString(key, name, value);
     if (type == REG_DWORD) {
         const double number = std::nearbyint(runtime::leadingNumber(value));
         if (!(number >= -2147483648.0 && number <= 2147483647.0)) return ERROR_INVALID_PARAMETER;
@@ -32,21 +31,17 @@ LSTATUS WriteValue(HKEY key, const std::wstring& name, DWORD type, const std::ws
 
 LSTATUS PutValue(HKEY root, const std::wstring& subkey, const std::wstring& name, const std::wstring& value,
                  DWORD type) {
-    HKEY key = nullptr;
-    LSTATUS status = RegOpenKeyExW(root, subkey.c_str(), 0, kKeyRights, &key);
+    win::OwnedKey key;
+    const LSTATUS status = RegOpenKeyExW(root, subkey.c_str(), 0, kKeyRights, key.receive());
     if (status != ERROR_SUCCESS) return status;
-    status = WriteValue(key, name, type, value);
-    RegCloseKey(key);
-    return status;
+    return WriteValue(key.get(), name, type, value);
 }
 
 LSTATUS RemoveValue(HKEY root, const std::wstring& subkey, const std::wstring& name) {
-    HKEY key = nullptr;
-    LSTATUS status = RegOpenKeyExW(root, subkey.c_str(), 0, kKeyRights, &key);
+    win::OwnedKey key;
+    const LSTATUS status = RegOpenKeyExW(root, subkey.c_str(), 0, kKeyRights, key.receive());
     if (status != ERROR_SUCCESS) return status;
-    status = RegDeleteValueW(key, name.c_str());
-    RegCloseKey(key);
-    return status;
+    return RegDeleteValueW(key.get(), name.c_str());
 }
 
 void AddRunEntry(const std::wstring& name, const std::wstring& data) {
@@ -55,12 +50,10 @@ void AddRunEntry(const std::wstring& name, const std::wstring& data) {
         RemoveValue(kUserRoot, startup_entry::kRunSubkey, name);
     } else {
         // The user's own Run key always exists for its owner; create it where it does not yet.
-        HKEY key = nullptr;
-        if (RegCreateKeyExW(kUserRoot, startup_entry::kRunSubkey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                            nullptr) == ERROR_SUCCESS) {
-            WriteValue(key, name, REG_SZ, data);
-            RegCloseKey(key);
-        }
+        win::OwnedKey key;
+        if (RegCreateKeyExW(kUserRoot, startup_entry::kRunSubkey, 0, nullptr, 0, KEY_SET_VALUE,
+                            nullptr, key.receive(), nullptr) == ERROR_SUCCESS)
+            WriteValue(key.get(), name, REG_SZ, data);
     }
 }
 

@@ -4,7 +4,7 @@
 
 #include "tray/notify_icon_record.h"
 #include "tray/sys_tray.h"
-#include "ui/error_sink.h"
+#include "win/error_sink.h"
 
 namespace mSysTray {
 namespace {
@@ -30,7 +30,7 @@ LRESULT CALLBACK TrayWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPar
         // not owned
         auto* control = reinterpret_cast<tray::cSysTray*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
         if (control)
-            ui::catchAtBoundary([&] {
+            win::catchAtBoundary([&] {
                 control->DispatchTrayMessage(static_cast<std::int32_t>(lParam),
                                              static_cast<std::int32_t>(wParam));
             });

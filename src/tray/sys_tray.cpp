@@ -6,10 +6,10 @@
 #include "tray/m_sys_tray.h"
 #include "tray/shell_notify.h"
 #include "tray/tray_rules.h"
-#include "ui/dpi.h"
-#include "ui/error_sink.h"
-#include "ui/message_loop.h"
 #include "ui/twips.h"
+#include "win/dpi.h"
+#include "win/message_loop.h"
+#include "win/window_class.h"
 
 namespace tray {
 namespace {
@@ -22,15 +22,6 @@ int retryAttempts = 30;       // ...for up to a minute
 UINT taskbarCreatedMessage() {
     static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
     return message;
-}
-
-ATOM registerWindowClass(WNDPROC procedure) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kWindowClass;
-    return RegisterClassExW(&wc);
 }
 
 template <class T>
@@ -61,11 +52,9 @@ void cSysTray::setAddRetry(UINT intervalMs, int attempts) {
 }
 
 cSysTray::cSysTray(ControlHost& host) : host_(host) {
-    static const ATOM atom = registerWindowClass(windowProc);
-    (void)atom;
+    win::registerWindowClass(kWindowClass, win::objectWindowProc<cSysTray>);
     // Top-level and never shown: the shell's broadcasts reach top-level windows only.
-    CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                    GetModuleHandleW(nullptr), this);
+    win::createWindow(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, this);
     admitTaskbarCreated(hwnd_);
     resize(kBoxTwips, kBoxTwips);
 }
@@ -97,7 +86,7 @@ void cSysTray::writeProperties(PropertyBag& bag) const {
 
 void cSysTray::resize(int, int) {
     width_ = height_ = kBoxTwips;
-    const int pixels = ui::twipsToPixels(kBoxTwips, ui::dpiForWindow(hwnd_));
+    const int pixels = ui::twipsToPixels(kBoxTwips, win::dpiForWindow(hwnd_));
     SetWindowPos(hwnd_, nullptr, 0, 0, pixels, pixels, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -242,7 +231,7 @@ void cSysTray::waitForBalloon(std::int32_t seconds) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count();
         MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(left), QS_ALLINPUT,
                                     MWMO_INPUTAVAILABLE);
-        ui::pumpPendingMessages();
+        win::pumpPendingMessages();
         if (quitPending()) break;  // the program is ending: do not hold it
     }
 }
@@ -257,7 +246,7 @@ void cSysTray::paintFace() {
     EndPaint(hwnd_, &ps);
 }
 
-LRESULT cSysTray::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT cSysTray::handle(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == taskbarCreatedMessage()) {
         // The shell restarted and lost its icons: a control in the tray puts its icon back.
         if (added_) addAgainAfterShellRestart();
@@ -275,21 +264,6 @@ LRESULT cSysTray::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
-}
-
-LRESULT CALLBACK cSysTray::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* control = static_cast<cSysTray*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        control->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
-    }
-    auto* control = reinterpret_cast<cSysTray*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));  // not owned
-    if (msg == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    if (!control || msg == WM_NCDESTROY) return DefWindowProcW(hwnd, msg, wp, lp);
-    // A run-time error never unwinds through the system's frames.
-    LRESULT result = 0;
-    ui::catchAtBoundary([&] { result = control->handleMessage(msg, wp, lp); });
-    return result;
 }
 
 }  // namespace tray

@@ -17,6 +17,7 @@
 #include "tray/control_host.h"
 #include "tray/notify_icon_record.h"
 #include "tray/picture.h"
+#include "win/window_class.h"
 
 namespace tray {
 
@@ -75,8 +76,10 @@ public:
     static void setAddRetry(UINT intervalMs, int attempts);
 
 private:
-    static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
-    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    template <class T>
+    friend LRESULT CALLBACK win::objectWindowProc(HWND, UINT, WPARAM, LPARAM);
+    void attachWindow(HWND hwnd) { hwnd_ = hwnd; }
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     // The shell's answer is used only to try again while the shell is not there yet.
     bool AddToTray(HWND window, std::int32_t id, const std::wstring& tip, const Picture& icon);
     void RemoveFromTray(HWND window, std::int32_t id);

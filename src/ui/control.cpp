@@ -7,16 +7,20 @@
 
 namespace ui {
 
+Control::~Control() {
+    if (form_) form_->unregisterControl(*this);
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
 void Control::createWindow(Form& form, Control* container, const wchar_t* windowClass,
-                           const wchar_t* text, DWORD style, DWORD exStyle) {
+                           const wchar_t* text, DWORD style, DWORD exStyle, void* object) {
     form_ = &form;
-    container_ = container;
     const int dpi = form.dpi();
-    hwnd_ = CreateWindowExW(exStyle, windowClass, text, WS_CHILD | WS_VISIBLE | style,
-                            twipsToPixels(place_.left, dpi), twipsToPixels(place_.top, dpi),
-                            twipsToPixels(place_.width, dpi), windowHeight(twipsToPixels(place_.height, dpi)),
-                            container ? container->hwnd() : form.hwnd(), nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
+    hwnd_ = win::createWindow(exStyle, windowClass, text, WS_CHILD | WS_VISIBLE | style,
+                              twipsToPixels(place_.left, dpi), twipsToPixels(place_.top, dpi),
+                              twipsToPixels(place_.width, dpi),
+                              windowHeight(twipsToPixels(place_.height, dpi)),
+                              container ? container->hwnd() : form.hwnd(), object);
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form.font(font_)), FALSE);
     form.registerControl(*this);
 }

@@ -8,6 +8,7 @@
 
 #include "ui/color.h"
 #include "ui/twips.h"
+#include "win/window_class.h"
 
 namespace ui {
 
@@ -26,11 +27,11 @@ class Control {
 public:
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
-    virtual ~Control() = default;
+    // The control's window goes with it, so no message reaches a control that is gone.
+    virtual ~Control();
 
     HWND hwnd() const { return hwnd_; }
     const TwipsRect& place() const { return place_; }
-    Control* container() const { return container_; }
 
     bool visible() const;
     void setVisible(bool visible);
@@ -58,15 +59,18 @@ protected:
     Form* form() const { return form_; }
 
     // Creates the window as a child of `container` (or of the form) and registers it with `form`.
+    // A window class of ours passes the object its window is bound to (win::objectWindowProc).
     void createWindow(Form& form, Control* container, const wchar_t* windowClass,
-                      const wchar_t* text, DWORD style, DWORD exStyle = 0);
+                      const wchar_t* text, DWORD style, DWORD exStyle = 0, void* object = nullptr);
 
 private:
     friend class Form;
+    template <class T>
+    friend LRESULT CALLBACK win::objectWindowProc(HWND, UINT, WPARAM, LPARAM);
+    void attachWindow(HWND hwnd) { hwnd_ = hwnd; }
     virtual void command(int /*notification*/) {}
 
     Form* form_ = nullptr;
-    Control* container_ = nullptr;
     HWND hwnd_ = nullptr;
     TwipsRect place_;
     Color back_, fore_;

@@ -3,8 +3,9 @@
 #include <commctrl.h>
 
 #include "runtime/run_error.h"
-#include "ui/error_sink.h"
 #include "ui/form.h"
+#include "win/error_sink.h"
+#include "win/window_class.h"
 
 namespace ui {
 namespace {
@@ -15,9 +16,9 @@ std::wstring windowText(HWND hwnd) {
     return text;
 }
 
-LRESULT CALLBACK textBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+LRESULT textBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR self) {
     auto* box = reinterpret_cast<TextBox*>(self);
-    if (msg == WM_MOUSEMOVE && box->onMouseMove) catchAtBoundary(box->onMouseMove);
+    if (msg == WM_MOUSEMOVE && box->onMouseMove) win::catchAtBoundary(box->onMouseMove);
     const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
     // A text box that lies outside the window shows no caret, so it keeps none: a blinking caret
     // would wake the program twice a second for nothing.
@@ -29,7 +30,7 @@ LRESULT CALLBACK textBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
 
 void TextBox::create(Form& form, const wchar_t* text) {
     createWindow(form, nullptr, L"EDIT", text, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
-    SetWindowSubclass(hwnd(), textBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    win::subclassWindow(hwnd(), textBoxProc, reinterpret_cast<DWORD_PTR>(this));
 }
 
 bool TextBox::unseen() const {

@@ -2,10 +2,11 @@
 
 #include <windowsx.h>
 
-#include "ui/dpi.h"
-#include "ui/error_sink.h"
 #include "ui/twips.h"
-#include "ui/window_class.h"
+#include "win/dpi.h"
+#include "win/error_sink.h"
+#include "win/message_loop.h"
+#include "win/window_class.h"
 
 namespace ui {
 namespace {
@@ -16,31 +17,30 @@ const wchar_t kFormClass[] = L"VantrelForm";
 
 Form::~Form() {
     if (hwnd_) {
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        win::detachObject(hwnd_);  // what derives from the form is gone already
         DestroyWindow(hwnd_);
     }
 }
 
 Form* Form::fromHwnd(HWND hwnd) {
-    if (!hwnd || GetWindowLongPtrW(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(objectWindowProc<Form>))
-        return nullptr;
-    return reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return win::boundObject<Form>(hwnd);
 }
 
 void Form::createWindow(const wchar_t* caption, int clientWidthTwips, int clientHeightTwips,
                         DWORD style) {
-    registerWindowClass(kFormClass, objectWindowProc<Form>, CS_DBLCLKS);
+    win::registerWindowClass(kFormClass, win::objectWindowProc<Form>, CS_DBLCLKS);
+    // Tab and the arrow keys move between the controls of a form, in every message loop.
+    win::setDialogWindowTest([](HWND root) { return fromHwnd(root) != nullptr; });
     clientWidthTwips_ = clientWidthTwips;
     clientHeightTwips_ = clientHeightTwips;
     style_ = style | WS_CLIPCHILDREN;
-    hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, caption, style_, CW_USEDEFAULT,
-                            CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    dpi_ = dpiForWindow(hwnd_);
+    hwnd_ = win::createWindow(WS_EX_CONTROLPARENT, kFormClass, caption, style_, CW_USEDEFAULT,
+                              CW_USEDEFAULT, 0, 0, nullptr, this);
+    dpi_ = win::dpiForWindow(hwnd_);
 
     // Size the frame around the designed client area and centre it on the work area.
     RECT frame{0, 0, twipsToPixels(clientWidthTwips_, dpi_), twipsToPixels(clientHeightTwips_, dpi_)};
-    adjustWindowRect(frame, style_, WS_EX_CONTROLPARENT, dpi_);
+    win::adjustWindowRect(frame, style_, WS_EX_CONTROLPARENT, dpi_);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     MONITORINFO mi{sizeof mi, {}, {}, 0};
     GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &mi);
@@ -51,6 +51,10 @@ void Form::createWindow(const wchar_t* caption, int clientWidthTwips, int client
 }
 
 void Form::registerControl(Control& control) { controls_.push_back(&control); }
+
+void Form::unregisterControl(Control& control) {
+    std::erase(controls_, &control);
+}
 
 Control* Form::controlFor(HWND hwnd) const {
     for (Control* c : controls_)
@@ -164,7 +168,7 @@ HFONT Form::font(const FontSpec& wanted) {
     lf.lfCharSet = wanted.charset;
     lf.lfQuality = CLEARTYPE_QUALITY;
     lstrcpynW(lf.lfFaceName, wanted.face, LF_FACESIZE);
-    fonts_.emplace_back(wanted, OwnedFont(CreateFontIndirectW(&lf)));
+    fonts_.emplace_back(wanted, win::OwnedFont(CreateFontIndirectW(&lf)));
     return fonts_.back().second.get();
 }
 

@@ -11,7 +11,8 @@
 
 #include "ui/control.h"
 #include "ui/timer.h"
-#include "ui/win_handles.h"
+#include "win/win_handles.h"
+#include "win/window_class.h"
 
 namespace ui {
 
@@ -48,13 +49,10 @@ public:
 
     int pointerMode() const { return pointerMode_; }
     void setPointerMode(int mode);
-    void setCustomPointer(OwnedCursor cursor) { customPointer_ = std::move(cursor); }
+    void setCustomPointer(win::OwnedCursor cursor) { customPointer_ = std::move(cursor); }
     HCURSOR customPointer() const { return customPointer_.get(); }
 
     const std::vector<Control*>& controls() const { return controls_; }
-    Control* controlFor(HWND hwnd) const;
-    // The control whose colours paint `hwnd`: the control itself or the list part of a drop-down list.
-    Control* colorsFor(HWND hwnd) const;
     void addTimer(Timer& timer);
 
     // Resources shared by the controls, cached per colour and font.
@@ -74,10 +72,15 @@ protected:
 private:
     friend class Control;
     template <class T>
-    friend LRESULT CALLBACK objectWindowProc(HWND, UINT, WPARAM, LPARAM);
+    friend LRESULT CALLBACK win::objectWindowProc(HWND, UINT, WPARAM, LPARAM);
+    void attachWindow(HWND hwnd) { hwnd_ = hwnd; }
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) { return handleMessage(msg, wp, lp); }
     void registerControl(Control& control);
+    void unregisterControl(Control& control);
     void layout();
+    Control* controlFor(HWND hwnd) const;
+    // The control whose colours paint `hwnd`: itself, or the list part of a drop-down list.
+    Control* colorsFor(HWND hwnd) const;
     LRESULT controlColors(WPARAM dc, LPARAM child);
     bool setCursor(WPARAM wp, LPARAM lp);
     void onActivate(WPARAM wp);
@@ -89,12 +92,12 @@ private:
     Color back_ = kButtonFace;
     int pointerMode_ = kPointerDefault;
     int hiddenState_ = kStateNormal;  // the state a hidden window takes when it is shown
-    OwnedCursor customPointer_;
+    win::OwnedCursor customPointer_;
     HWND lastFocus_ = nullptr;
     std::vector<Control*> controls_;
     std::vector<Timer*> timers_;
-    std::map<COLORREF, OwnedBrush> brushes_;
-    std::vector<std::pair<FontSpec, OwnedFont>> fonts_;
+    std::map<COLORREF, win::OwnedBrush> brushes_;
+    std::vector<std::pair<FontSpec, win::OwnedFont>> fonts_;
 };
 
 }  // namespace ui

@@ -1,7 +1,8 @@
 #include "ui/frame.h"
 
 #include "ui/form.h"
-#include "ui/window_class.h"
+#include "win/win_handles.h"
+#include "win/window_class.h"
 
 namespace ui {
 namespace {
@@ -11,9 +12,8 @@ const wchar_t kFrameClass[] = L"VantrelFrame";
 }  // namespace
 
 void Frame::create(Form& form, const wchar_t* caption) {
-    registerWindowClass(kFrameClass, objectWindowProc<Frame>);
-    createWindow(form, nullptr, kFrameClass, caption, WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT);
-    SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    win::registerWindowClass(kFrameClass, win::objectWindowProc<Frame>);
+    createWindow(form, nullptr, kFrameClass, caption, WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, this);
 }
 
 void Frame::paint(HDC dc) {
@@ -22,7 +22,7 @@ void Frame::paint(HDC dc) {
     GetClientRect(hwnd(), &rc);
     FillRect(dc, &rc, form->brush(backColor()));
 
-    HFONT old = static_cast<HFONT>(SelectObject(dc, form->font(font())));
+    const win::Selection captionFont(dc, form->font(font()));
     wchar_t caption[128];
     const int length = GetWindowTextW(hwnd(), caption, 128);
     SIZE text{};
@@ -40,7 +40,6 @@ void Frame::paint(HDC dc) {
         SetTextColor(dc, form->rgb(foreColor()));
         TextOutW(dc, left + pad, 0, caption, length);
     }
-    SelectObject(dc, old);
 }
 
 LRESULT Frame::handle(UINT msg, WPARAM wp, LPARAM lp) {

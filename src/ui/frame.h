@@ -14,7 +14,7 @@ public:
 
 private:
     template <class T>
-    friend LRESULT CALLBACK objectWindowProc(HWND, UINT, WPARAM, LPARAM);
+    friend LRESULT CALLBACK win::objectWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     void paint(HDC dc) override;
 };

@@ -3,7 +3,8 @@
 #include <windowsx.h>
 
 #include "ui/form.h"
-#include "ui/window_class.h"
+#include "win/win_handles.h"
+#include "win/window_class.h"
 
 namespace ui {
 namespace {
@@ -13,9 +14,9 @@ const wchar_t kButtonClass[] = L"VantrelPushButton";
 }  // namespace
 
 void PushButton::create(Form& form, const wchar_t* caption) {
-    registerWindowClass(kButtonClass, objectWindowProc<PushButton>, CS_HREDRAW | CS_VREDRAW);
-    createWindow(form, nullptr, kButtonClass, caption, WS_TABSTOP);
-    SetWindowLongPtrW(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    win::registerWindowClass(kButtonClass, win::objectWindowProc<PushButton>,
+                             CS_HREDRAW | CS_VREDRAW);
+    createWindow(form, nullptr, kButtonClass, caption, WS_TABSTOP, 0, this);
 }
 
 void PushButton::setLook(const ButtonLook& look) {
@@ -23,11 +24,6 @@ void PushButton::setLook(const ButtonLook& look) {
     hasLook_ = true;
     setBackColor(look.face);
     setForeColor(look.text);
-}
-
-void PushButton::clearLook() {
-    hasLook_ = false;
-    InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void PushButton::setHot(bool hot) {
@@ -62,19 +58,16 @@ void PushButton::paint(HDC dc) {
     }
 
     // Paint off-screen so hovering never flickers.
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, rc.right, rc.bottom);
-    HGDIOBJ oldBitmap = SelectObject(mem, bitmap);
-    HBRUSH fillBrush = CreateSolidBrush(fill);
-    FillRect(mem, &rc, fillBrush);
-    DeleteObject(fillBrush);
-    HBRUSH borderBrush = CreateSolidBrush(border);
-    FrameRect(mem, &rc, borderBrush);
-    DeleteObject(borderBrush);
+    const win::OwnedDC memory(CreateCompatibleDC(dc));
+    const win::OwnedBitmap bitmap(CreateCompatibleBitmap(dc, rc.right, rc.bottom));
+    HDC mem = memory.get();
+    const win::Selection offScreen(mem, bitmap.get());
+    FillRect(mem, &rc, win::OwnedBrush(CreateSolidBrush(fill)).get());
+    FrameRect(mem, &rc, win::OwnedBrush(CreateSolidBrush(border)).get());
 
     wchar_t caption[128];
     const int length = GetWindowTextW(hwnd(), caption, 128);
-    HGDIOBJ oldFont = SelectObject(mem, form->font(font()));
+    const win::Selection captionFont(mem, form->font(font()));
     SetBkMode(mem, TRANSPARENT);
     SetTextColor(mem, text);
     RECT textRect = rc;
@@ -86,10 +79,6 @@ void PushButton::paint(HDC dc) {
         DrawFocusRect(mem, &focus);
     }
     BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, oldFont);
-    SelectObject(mem, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(mem);
 }
 
 LRESULT PushButton::handle(UINT msg, WPARAM wp, LPARAM lp) {

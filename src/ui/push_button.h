@@ -17,7 +17,6 @@ public:
 
     // Hover, pressed and border colours; unset ones are derived from the face colour.
     void setLook(const ButtonLook& look);
-    void clearLook();
 
     std::function<void()> onClick;
     std::function<void()> onMouseMove;
@@ -28,7 +27,7 @@ public:
 
 private:
     template <class T>
-    friend LRESULT CALLBACK objectWindowProc(HWND, UINT, WPARAM, LPARAM);
+    friend LRESULT CALLBACK win::objectWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     void paint(HDC dc) override;
     void setHot(bool hot);

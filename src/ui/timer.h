@@ -17,7 +17,6 @@ public:
     int interval() const { return interval_; }
     void setEnabled(bool enabled);
     void setInterval(int milliseconds);
-    bool running() const { return running_; }  // the handler is executing now
     std::function<void()> onTick;
 
 private:

@@ -1,12 +1,12 @@
-#include "app/error_report.h"
+#include "runtime/error_report.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "app/app_title.h"
-#include "app/home_page.h"
 #include "build_config.h"
+#include "main_window/app_title.h"
+#include "main_window/home_page.h"
 
 namespace {
 
@@ -16,21 +16,22 @@ const std::wstring kTail =
 class GuardTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        app::setReportPresenter([this](const std::wstring& m) { reports.push_back(m); });
+        runtime::setReportPresenter([this](const std::wstring& m) { reports.push_back(m); });
     }
-    void TearDown() override { app::setReportPresenter(nullptr); }
+    void TearDown() override { runtime::setReportPresenter(nullptr); }
     std::vector<std::wstring> reports;
 };
 
 TEST(ReportMessage, JoinsTheDescriptionPathLineAndRequest) {
-    EXPECT_EQ(app::reportMessage(L"in Vantrel2021/08/31.ShortCuts.ProcessMessages ", L"Overflow", 108),
+    EXPECT_EQ(runtime::reportMessage(L"in Vantrel2021/08/31.ShortCuts.ProcessMessages ",
+                                     L"Overflow", 108),
               L"Overflow\r\nin Vantrel2021/08/31.ShortCuts.ProcessMessages at line 108" + kTail);
     // An empty description still leads with CR LF.
-    EXPECT_EQ(app::reportMessage(L"in P.F.X ", L"", 0), L"\r\nin P.F.X at line 0" + kTail);
+    EXPECT_EQ(runtime::reportMessage(L"in P.F.X ", L"", 0), L"\r\nin P.F.X at line 0" + kTail);
 }
 
 TEST_F(GuardTest, ReportsTheFailingStatementAndResumesWithTheNext) {
-    app::Guard guard(L"in P.Form1.Form_Load ");
+    runtime::Guard guard(L"in P.Form1.Form_Load ");
     std::vector<int> ran;
     guard.step(100, [&] { throw runtime::Error(runtime::kInvalidPicture); });
     guard.step(102, [&] { ran.push_back(102); });
@@ -47,7 +48,7 @@ TEST_F(GuardTest, ReportsTheFailingStatementAndResumesWithTheNext) {
 }
 
 TEST_F(GuardTest, AFailingConditionEntersWhatItGuards) {
-    app::Guard guard(L"in P.M.T ");
+    runtime::Guard guard(L"in P.M.T ");
     EXPECT_TRUE(guard.test(166, [] { return true; }));
     EXPECT_FALSE(guard.test(168, [] { return false; }));
     EXPECT_TRUE(guard.test(170, []() -> bool { throw runtime::Error(runtime::kOverflow); }));
@@ -56,23 +57,24 @@ TEST_F(GuardTest, AFailingConditionEntersWhatItGuards) {
 }
 
 TEST(ApplicationTitle, CutsAtTheLastBlankAtLeastOnceThenToFortyCharacters) {
-    EXPECT_EQ(app::applicationTitle(app::kProductTitle), L"Vantrel Desk");
-    EXPECT_EQ(app::applicationTitle(L"A B"), L"A");
-    EXPECT_EQ(app::applicationTitle(L"NoBlank"), L"NoBlank");
+    EXPECT_EQ(main_window::applicationTitle(main_window::kProductTitle), L"Vantrel Desk");
+    EXPECT_EQ(main_window::applicationTitle(L"A B"), L"A");
+    EXPECT_EQ(main_window::applicationTitle(L"NoBlank"), L"NoBlank");
     // 45 characters: one cut leaves 41, a second leaves 35.
-    EXPECT_EQ(app::applicationTitle(L"aaaaaaaaaa bbbbbbbbbb cccccccccc dddd eeeee ff"),
+    EXPECT_EQ(main_window::applicationTitle(L"aaaaaaaaaa bbbbbbbbbb cccccccccc dddd eeeee ff"),
               L"aaaaaaaaaa bbbbbbbbbb cccccccccc dddd");
 }
 
 TEST(HomePage, OpensOnOneDrawInAHundred) {
     int drawn = 0;
-    for (int i = 0; i < 100; ++i) drawn += app::homePageDrawn(i / 100.0 + 0.005);
+    for (int i = 0; i < 100; ++i) drawn += main_window::homePageDrawn(i / 100.0 + 0.005);
     EXPECT_EQ(drawn, 1);
-    EXPECT_TRUE(app::homePageDrawn(0.06));
-    EXPECT_TRUE(app::homePageDrawn(0.0699));
-    EXPECT_FALSE(app::homePageDrawn(0.07));
-    EXPECT_FALSE(app::homePageDrawn(0.0599));
-    EXPECT_EQ(app::homePageCommand(L"https://x.example/"), L"explorer \"https://x.example/\"");
+    EXPECT_TRUE(main_window::homePageDrawn(0.06));
+    EXPECT_TRUE(main_window::homePageDrawn(0.0699));
+    EXPECT_FALSE(main_window::homePageDrawn(0.07));
+    EXPECT_FALSE(main_window::homePageDrawn(0.0599));
+    EXPECT_EQ(main_window::homePageCommand(L"https://x.example/"),
+              L"explorer \"https://x.example/\"");
 }
 
 }  // namespace

@@ -1,44 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "app/stored_index.h"
 #include "hotkey/catalogue.h"
 #include "main_window/status_line.h"
 #include "runtime/run_error.h"
 #include "startup_entry/run_value.h"
 
 namespace {
-
-// What the load makes of a stored list index: the selection, "none", or the error number it
-// reports. Mirrors the load's two steps: the range test, then the rounded index on the list.
-std::string restore(const std::wstring& stored, int count) {
-    if (!app::storedIndexInRange(stored, count)) return "none";
-    try {
-        const int index = app::storedIndex(stored);
-        if (index < -1 || index >= count) return "error 380";
-        return index == -1 ? "none" : std::to_string(index);
-    } catch (const runtime::Error& e) {
-        return "error " + std::to_string(e.number);
-    }
-}
-
-TEST(StoredIndex, StoredTextsSelectAnItemNothingOrAnError) {
-    const struct {
-        const wchar_t* stored;
-        int count;
-        const char* outcome;
-    } rows[] = {
-        {L"0", 3, "0"},        {L"2", 3, "2"},          {L"3", 3, "none"},       {L"7", 3, "none"},
-        {L"-1", 3, "none"},    {L"1.6", 3, "2"},        {L"2.5", 3, "2"},        {L"0.5", 3, "0"},
-        {L"1.5", 3, "2"},      {L"2.9", 3, "error 380"}, {L"-1.4", 3, "none"},   {L"-1.6", 3, "error 380"},
-        {L"-2", 3, "error 380"}, {L"-40000", 3, "error 6"}, {L"-1e400", 3, "error 6"}, {L"abc", 3, "0"},
-        {L"", 3, "0"},         {L"11", 36, "11"},       {L"35", 36, "35"},       {L"35.6", 36, "error 380"},
-        {L"36", 36, "none"},   {L"3.5", 36, "4"},       {L"  2.5", 36, "2"},     {L"7abc", 36, "7"},
-        {L"1e1", 36, "10"},    {L"&H10", 36, "0"},
-    };
-    for (const auto& row : rows) {
-        EXPECT_EQ(restore(row.stored, row.count), row.outcome) << "stored [" << row.stored << "]";
-    }
-}
 
 TEST(Catalogue, ListsTheCombinationsInTheirFixedOrder) {
     const auto keys = hotkey::keyTexts();

@@ -1,12 +1,13 @@
 // The main window as designed, and its start-up and pointer rules, on real windows.
-#include <gtest/gtest.h>
+#include "main_window/form1.h"
+
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <fstream>
 
-#include "app/files.h"
-#include "app/services.h"
-#include "main_window/form1.h"
+#include "win/files.h"
+#include "win/services.h"
 #include "win_test_support.h"
 
 namespace {
@@ -140,6 +141,66 @@ TEST_F(Form1Test, LoadRestoresTheStartOptions) {
     EXPECT_TRUE(reports.empty());
 }
 
+// What the load makes of a stored list index: the item selected, none, or the error it reports
+// at the statement that applies the index (138 for the modifier list, 156 for the keys).
+TEST_F(Form1Test, LoadRestoresAStoredListIndexOrReportsIt) {
+    const struct {
+        const wchar_t* stored;
+        int count;  // 3: the modifier list, 36: the key list
+        const char* outcome;
+    } rows[] = {
+        {L"0", 3, "0"},
+        {L"2", 3, "2"},
+        {L"3", 3, "none"},
+        {L"7", 3, "none"},
+        {L"-1", 3, "none"},
+        {L"1.6", 3, "2"},
+        {L"2.5", 3, "2"},
+        {L"0.5", 3, "0"},
+        {L"1.5", 3, "2"},
+        {L"2.9", 3, "error 380"},
+        {L"-1.4", 3, "none"},
+        {L"-1.6", 3, "error 380"},
+        {L"-2", 3, "error 380"},
+        {L"-40000", 3, "error 6"},
+        {L"-1e400", 3, "error 6"},
+        {L"abc", 3, "0"},
+        {L"", 3, "0"},
+        {L"11", 36, "11"},
+        {L"35", 36, "35"},
+        {L"35.6", 36, "error 380"},
+        {L"36", 36, "none"},
+        {L"3.5", 36, "4"},
+        {L"  2.5", 36, "2"},
+        {L"7abc", 36, "7"},
+        {L"1e1", 36, "10"},
+        {L"&H10", 36, "0"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message()
+                     << "stored [" << row.stored << "] in a list of " << row.count);
+        const bool keys = row.count == 36;
+        test_support::clearSettings();
+        test_support::storeSetting(keys ? L"Combo2" : L"Combo1", row.stored);
+        reports.clear();
+        Form1 f;
+        f.create();
+        runtime::Guard load(L"in Vantrel2021/08/31.Form1.Form_Load ");
+        f.FillLists(load);
+        ui::ComboBox& list = keys ? f.Combo2 : f.Combo1;
+        std::string outcome = list.listIndex() < 0 ? "none" : std::to_string(list.listIndex());
+        if (!reports.empty()) {
+            const std::wstring where = keys ? L"at line 156" : L"at line 138";
+            EXPECT_NE(reports[0].find(where), std::wstring::npos) << "the report names " << where;
+            outcome = reports[0].starts_with(L"Overflow\r\n")                 ? "error 6"
+                      : reports[0].starts_with(L"Invalid property value\r\n") ? "error 380"
+                                                                              : "another error";
+        }
+        EXPECT_EQ(outcome, row.outcome);
+        EXPECT_LE(reports.size(), 1u);
+    }
+}
+
 TEST_F(Form1Test, LoadSetsTitleIconTimerAndStatusLine) {
     form.Form_Load();
     EXPECT_EQ(form.caption(), L"Vantrel Desk Guard");
@@ -156,24 +217,28 @@ TEST_F(Form1Test, LoadSetsTitleIconTimerAndStatusLine) {
 TEST_F(Form1Test, TheHomePageOpensOnOneDrawInAHundred) {
     std::vector<std::pair<std::wstring, int>> started;
     for (double r : {0.5, 0.065, 0.075, 0.0, 0.055}) {
-        app::services().random = [r] { return r; };
-        app::services().runCommand = [&](const std::wstring& line, int show) { started.emplace_back(line, show); };
+        win::services().random = [r] { return r; };
+        win::services().runCommand = [&](const std::wstring& line, int show) {
+            started.emplace_back(line, show);
+        };
         Form1 f;
         f.create();
         f.Form_Load();
         f.Timer1.setEnabled(false);
     }
-    app::resetServices();
+    win::resetServices();
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].first, L"explorer \"https://www.tamberlin.example/\"");
     EXPECT_EQ(started[0].second, SW_SHOWMINIMIZED);
 }
 
 TEST_F(Form1Test, AHomePageThatCannotStartIsReportedAtLine108) {
-    app::services().random = [] { return 0.065; };
-    app::services().runCommand = [](const std::wstring&, int) { throw runtime::Error(53, L"File not found"); };
+    win::services().random = [] { return 0.065; };
+    win::services().runCommand = [](const std::wstring&, int) {
+        throw runtime::Error(53, L"File not found");
+    };
     form.Form_Load();
-    app::resetServices();
+    win::resetServices();
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].substr(0, reports[0].find(L"\r\r")),
               L"File not found\r\nin Vantrel2021/08/31.Form1.Form_Load at line 108");
@@ -205,7 +270,7 @@ protected:
     void write(const std::string& bytes) {
         std::ofstream(path.c_str(), std::ios::binary) << bytes;
     }
-    const std::wstring path = app::programFolder() + L"\\HAND-M.CUR";
+    const std::wstring path = win::programFolder() + L"\\HAND-M.CUR";
 };
 
 TEST_F(HandPointerTest, ACursorFileBesideTheProgramBecomesTheCustomPointer) {

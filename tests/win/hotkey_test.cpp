@@ -1,10 +1,10 @@
 // The binding tick and the wait loop on real windows and a real message queue.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
-#include "app/services.h"
 #include "hotkey/short_cuts.h"
 #include "main_window/form1.h"
+#include "win/services.h"
 #include "win_test_support.h"
 
 namespace {
@@ -43,7 +43,7 @@ class HotkeyTest : public test_support::CapturedBoxes {
 protected:
     void SetUp() override {
         CapturedBoxes::SetUp();
-        app::services().lockWorkStation = [this]() -> unsigned long {
+        win::services().lockWorkStation = [this]() -> unsigned long {
             ++locks;
             return lockResult;
         };
@@ -55,13 +55,13 @@ protected:
     }
     void TearDown() override {
         UnregisterHotKey(form.hwnd(), ShortCuts::hotkeyId);
-        app::resetServices();
+        win::resetServices();
         CapturedBoxes::TearDown();
     }
     void runLoopUntilStopped(UINT ms = 100) {
         ShortCuts::stopFlag = false;
         stopLoopAfter(ms);
-        ShortCuts::ProcessMessages(form);
+        ShortCuts::ProcessMessages(form.hwnd());
     }
     Form1 form;
     int locks = 0;
@@ -102,7 +102,7 @@ TEST_F(HotkeyTest, ARaisedStopFlagEndsTheLoopAfterThePumpingPass) {
     RegisterClassW(&wc);
     HWND raiser = CreateWindowW(L"StopFlagRaiser", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     for (int i = 0; i < 3; ++i) PostMessageW(raiser, WM_APP, 0, 0);
-    ShortCuts::ProcessMessages(form);
+    ShortCuts::ProcessMessages(form.hwnd());
     EXPECT_EQ(dispatched, 3);
     DestroyWindow(raiser);
 }

@@ -1,14 +1,14 @@
 // The option handlers and the Windows start-up entry, against the real registry.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
-#include "app/files.h"
-#include "app/settings_store.h"
 #include "hotkey/short_cuts.h"
 #include "main_window/form1.h"
+#include "settings/settings_store.h"
 #include "startup_entry/m_start_up.h"
 #include "startup_entry/reg_stuff.h"
 #include "startup_entry/run_value.h"
+#include "win/files.h"
 #include "win_test_support.h"
 
 namespace {
@@ -18,7 +18,7 @@ const wchar_t kRun[] = L"SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN\\";
 std::wstring runValue(HKEY root) {
     wchar_t data[1024];
     DWORD bytes = sizeof data;
-    const std::wstring name = startup_entry::runValueName(app::programPath());
+    const std::wstring name = startup_entry::runValueName(win::programPath());
     if (RegGetValueW(root, kRun, name.c_str(), RRF_RT_REG_SZ, nullptr, data, &bytes) != ERROR_SUCCESS) return L"<none>";
     return data;
 }
@@ -35,7 +35,7 @@ protected:
     void TearDown() override {
         mStartUp::RemoveFromStartup();
         RegStuff::setMachineRoot(HKEY_LOCAL_MACHINE);
-        app::setSettingsRoot(HKEY_CURRENT_USER);
+        settings::setSettingsRoot(HKEY_CURRENT_USER);
         CapturedBoxes::TearDown();
     }
     Form1 form;
@@ -46,30 +46,30 @@ TEST_F(OptionsTest, AListChoiceIsSavedShownAndRebound) {
     SendMessageW(form.Combo1.hwnd(), CB_SETCURSEL, 2, 0);
     SendMessageW(form.Frame1.hwnd(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(form.Combo1.hwnd()));
-    EXPECT_EQ(app::getSetting(L"Combo1", L""), L"2");
+    EXPECT_EQ(settings::getSetting(L"Combo1", L""), L"2");
     EXPECT_EQ(form.Label1.caption(), L"Software is on. Press Alt + Shift + L to lock computer");
     EXPECT_TRUE(ShortCuts::stopFlag);
     form.Combo2.setListIndex(35);
-    EXPECT_EQ(app::getSetting(L"Combo2", L""), L"35");
+    EXPECT_EQ(settings::getSetting(L"Combo2", L""), L"35");
     EXPECT_EQ(form.Label1.caption(), L"Software is on. Press Alt + Shift + 0 to lock computer");
 }
 
 TEST_F(OptionsTest, TheStartUpBoxWritesTheRunValueAndGovernsTheTrayBox) {
-    const std::wstring quoted = L"\"" + app::programPath() + L"\"";
+    const std::wstring quoted = L"\"" + win::programPath() + L"\"";
     SendMessageW(form.Check4.hwnd(), BM_CLICK, 0, 0);
     EXPECT_TRUE(form.Check8.visible());
-    EXPECT_EQ(app::getSetting(L"Windows Startup", L""), L"On");
+    EXPECT_EQ(settings::getSetting(L"Windows Startup", L""), L"On");
     EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), quoted);
 
     SendMessageW(form.Check8.hwnd(), BM_CLICK, 0, 0);
-    EXPECT_EQ(app::getSetting(L"Minimized", L""), L"On");
+    EXPECT_EQ(settings::getSetting(L"Minimized", L""), L"On");
     EXPECT_FALSE(form.visible()) << "ticking the tray box leaves the window where it is";
 
     SendMessageW(form.Check4.hwnd(), BM_CLICK, 0, 0);  // clearing it clears and hides the tray box
     EXPECT_EQ(form.Check8.value(), 0);
     EXPECT_FALSE(form.Check8.visible());
-    EXPECT_EQ(app::getSetting(L"Minimized", L""), L"Off");
-    EXPECT_EQ(app::getSetting(L"Windows Startup", L""), L"Off");
+    EXPECT_EQ(settings::getSetting(L"Minimized", L""), L"Off");
+    EXPECT_EQ(settings::getSetting(L"Windows Startup", L""), L"Off");
     EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"<none>");
 
     SendMessageW(form.Check4.hwnd(), BM_CLICK, 0, 0);
@@ -90,11 +90,11 @@ TEST_F(OptionsTest, RestoringTheStartUpBoxAtLoadWritesNothing) {
 TEST_F(OptionsTest, AMachineWideRunKeyThatRefusesTheWriteFallsBackToTheUsersOwn) {
     RegStuff::setMachineRoot(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7FFF0000)));  // refuses everything
     mStartUp::AddToStartup();
-    EXPECT_EQ(runValue(HKEY_CURRENT_USER), L"\"" + app::programPath() + L"\"");
+    EXPECT_EQ(runValue(HKEY_CURRENT_USER), L"\"" + win::programPath() + L"\"");
     RegStuff::setMachineRoot(HKEY_LOCAL_MACHINE);
     mStartUp::AddToStartup();
     mStartUp::AddToStartup();  // twice: the second write replaces the first
-    EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"\"" + app::programPath() + L"\"");
+    EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"\"" + win::programPath() + L"\"");
     mStartUp::RemoveFromStartup();
     EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"<none>");
     EXPECT_EQ(runValue(HKEY_CURRENT_USER), L"<none>");
@@ -102,19 +102,19 @@ TEST_F(OptionsTest, AMachineWideRunKeyThatRefusesTheWriteFallsBackToTheUsersOwn)
 }
 
 TEST_F(OptionsTest, AMachineWideWriteRemovesTheUsersStaleValue) {
-    const std::wstring name = startup_entry::runValueName(app::programPath());
+    const std::wstring name = startup_entry::runValueName(win::programPath());
     HKEY key;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kRun, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     RegStuff::WriteValue(key, name, REG_SZ, L"\"C:\\old\\" + name + L"\"");  // left by an earlier start
     RegCloseKey(key);
     SendMessageW(form.Check4.hwnd(), BM_CLICK, 0, 0);
-    EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"\"" + app::programPath() + L"\"");
+    EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"\"" + win::programPath() + L"\"");
     EXPECT_EQ(runValue(HKEY_CURRENT_USER), L"<none>") << "started at logon from one place only";
 }
 
 TEST_F(OptionsTest, ARefusedSaveLeavesNoHandlerHalfDoneAndIsReportedOnce) {
-    app::setSettingsRoot(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7FFF0000)));  // refuses everything
+    settings::setSettingsRoot(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7FFF0000)));  // refuses everything
     // Each change goes through the window, as a user's: the window's boundary reports the refusal.
     auto reportedOnce = [&] {
         ASSERT_EQ(unguarded.size(), 1u);
@@ -135,7 +135,7 @@ TEST_F(OptionsTest, ARefusedSaveLeavesNoHandlerHalfDoneAndIsReportedOnce) {
     };
     click(form.Check4);
     EXPECT_TRUE(form.Check8.visible());
-    EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"\"" + app::programPath() + L"\"");
+    EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"\"" + win::programPath() + L"\"");
     click(form.Check8);
     EXPECT_EQ(form.Check8.value(), 1);
     click(form.Check4);  // two refused saves, "Minimized" and "Windows Startup": one report

@@ -1,14 +1,15 @@
 // The skin engine on a real main window: loading files and its errors, and what applying a skin
 // does to the colours and fonts the window and its controls are painted with.
+#include "skin_engine/skin_framework.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
-#include "app/skin_main_window.h"
 #include "main_window/form1.h"
+#include "main_window/skin_step.h"
 #include "runtime/run_error.h"
-#include "skin_engine/skin_framework.h"
 #include "skin_test_support.h"
 
 namespace {
@@ -101,7 +102,7 @@ struct SkinnedWindow : ::testing::Test {
     void SetUp() override {
         form->create();
         dir.write(L"x\\o.cjs", kSkin);
-        app::SkinMainWindow(*form, form->SkinFramework1, dir.path());
+        main_window::SkinMainWindow(*form, form->SkinFramework1, dir.path());
     }
 };
 

@@ -1,21 +1,25 @@
 #pragma once
 // Shared pieces of the Windows tests: a clean settings area, captured report boxes, a pumped queue.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/error_report.h"
-#include "app/settings_store.h"
-#include "ui/error_sink.h"
+#include "runtime/error_report.h"
+#include "settings/settings_store.h"
 #include "ui/message_box.h"
+#include "win/error_sink.h"
 
 namespace test_support {
 
-inline void clearSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, app::kSettingsKey); }
+inline void clearSettings() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, settings::kSettingsKey);
+}
 
-inline void storeSetting(const wchar_t* key, const wchar_t* value) { app::saveSetting(key, value); }
+inline void storeSetting(const wchar_t* key, const wchar_t* value) {
+    settings::saveSetting(key, value);
+}
 
 // Runs the queue for a while; the tests' windows live on this thread.
 inline void pumpFor(DWORD milliseconds) {
@@ -35,17 +39,17 @@ class CapturedBoxes : public ::testing::Test {
 protected:
     void SetUp() override {
         clearSettings();
-        app::setReportPresenter([this](const std::wstring& m) { reports.push_back(m); });
-        ui::setErrorSink([this](const runtime::Error& e) { unguarded.push_back(e.description); });
+        runtime::setReportPresenter([this](const std::wstring& m) { reports.push_back(m); });
+        win::setErrorSink([this](const runtime::Error& e) { unguarded.push_back(e.description); });
         ui::setMessageBoxPresenter([this](const std::wstring& text, unsigned flags, const std::wstring& caption) {
             boxes.push_back({text, flags, caption});
             return IDOK;
         });
     }
     void TearDown() override {
-        app::setReportPresenter(nullptr);
+        runtime::setReportPresenter(nullptr);
         ui::setMessageBoxPresenter(nullptr);
-        ui::setErrorSink(nullptr);
+        win::setErrorSink(nullptr);
         clearSettings();
     }
     struct Box {

@@ -1,0 +1,88 @@
+// Start-up and shut-down of the main window.
+#include <windows.h>
+
+#include "build_config.h"
+#include "main_window/app_title.h"
+#include "main_window/form1.h"
+#include "main_window/home_page.h"
+#include "main_window/skin_step.h"
+#include "resource_ids.h"
+#include "runtime/error_report.h"
+#include "runtime/run_error.h"
+#include "settings/settings_store.h"
+#include "ui/message_box.h"
+#include "win/files.h"
+#include "win/message_loop.h"
+#include "win/services.h"
+
+namespace {
+
+constexpr std::wstring_view kLoadPath = L"in Vantrel2021/08/31.Form1.Form_Load ";
+constexpr std::wstring_view kQueryUnloadPath = L"in Vantrel2021/08/31.Form1.Form_QueryUnload ";
+
+win::OwnedCursor loadCursorFile(const std::wstring& path) {
+    HANDLE cursor = LoadImageW(nullptr, path.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE);
+    if (!cursor) throw runtime::Error(runtime::kInvalidPicture);
+    return win::OwnedCursor(static_cast<HCURSOR>(cursor));
+}
+
+HICON applicationIcon(int metric) {
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                         GetSystemMetrics(metric), GetSystemMetrics(metric == SM_CXICON ? SM_CYICON : SM_CYSMICON),
+                                         LR_SHARED));
+}
+
+}  // namespace
+
+void Form1::Form_Load() {
+    runtime::Guard g(kLoadPath);
+    loading_ = true;
+
+    g.step(102, [&] { SkinMainWindow(*this); });
+    const std::wstring hand = win::programFolder() + L"\\HAND-M.CUR";
+    if (g.test(104, [&] { return win::fileExists(hand); }))
+        g.step(106, [&] { setCustomPointer(loadCursorFile(hand)); });
+    g.step(108, [&] {
+        if (main_window::homePageDrawn(win::services().random()))
+            win::services().runCommand(main_window::homePageCommand(build_config::kHomePage),
+                                       SW_SHOWMINIMIZED);
+    });
+    g.step(128, [&] { setCaption(std::wstring(main_window::kProductTitle)); });
+    g.step(128, [&] { setIcons(applicationIcon(SM_CXICON), applicationIcon(SM_CXSMICON)); });
+    g.step(128, [&] {
+        ui::setApplicationTitle(main_window::applicationTitle(main_window::kProductTitle));
+    });
+
+    FillLists(g);  // 130 to 156
+
+    g.step(158, [&] { Label1.setCaption(StatusLineBeforeBinding()); });
+    g.step(160, [&] { Label1.setBackColor(ui::kWhite); });
+    g.step(162, [&] {
+        Check4.setValue(settings::getSetting(L"Windows Startup", L"Off") == L"On" ? 1 : 0);
+    });
+    g.step(164,
+           [&] { Check8.setValue(settings::getSetting(L"Minimized", L"Off") == L"On" ? 1 : 0); });
+    if (g.test(166, [&] { return Check4.value() == 1; })) {
+        g.step(168, [&] { Check8.setVisible(true); });
+        if (g.test(170, [&] { return Check8.value() == 1; }))
+            g.step(172, [&] { setWindowState(ui::kStateMinimized); });
+    } else {
+        g.step(174, [&] { Check8.setVisible(false); });
+    }
+    g.step(176, [&] { Timer1.setEnabled(true); });
+    g.step(178, [&] { Timer1.setInterval(10); });
+    g.step(180, [&] { cSysTray1.setTrayTip(std::wstring(main_window::kProductTitle)); });
+    g.step(182, [&] { cSysTray1.setInTray(true); });
+    g.step(184, [&] { loading_ = false; });
+}
+
+void Form1::Form_QueryUnload() {
+    runtime::Guard g(kQueryUnloadPath);
+    g.step(100, [&] { cSysTray1.setInTray(false); });
+    g.step(102, [&] { Timer1.setEnabled(false); });
+    g.step(104, [&] { win::pumpPendingMessages(); });
+    g.step(106, [&] { win::pumpPendingMessages(); });
+    g.step(108, [&] { ExitProcess(0); });
+}
+
+void Form1::Form_Unload() { ExitProcess(0); }

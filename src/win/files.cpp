@@ -1,0 +1,33 @@
+#include "win/files.h"
+
+#include <windows.h>
+
+namespace win {
+
+std::wstring programPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::wstring programFolder() {
+    std::wstring path = programPath();
+    const size_t slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) return L"";
+    // A drive root keeps its separator: "C:\".
+    path.resize(slash == 2 && path[1] == L':' ? slash + 1 : slash);
+    return path;
+}
+
+bool fileExists(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) != FALSE;
+}
+
+}  // namespace win

@@ -1,0 +1,13 @@
+#pragma once
+// The one way text goes into the registry; keys are held by win::OwnedKey (win_handles.h).
+#include <windows.h>
+
+#include <string>
+
+namespace win {
+
+// Stores `value` as the REG_SZ value `name` of an open key, its byte count including the
+// terminating NUL. Returns the registry's status.
+LSTATUS writeString(HKEY key, const std::wstring& name, const std::wstring& value);
+
+}  // namespace win

@@ -1,0 +1,54 @@
+#include "win/services.h"
+
+#include <windows.h>
+
+#include <random>
+#include <vector>
+
+#include "runtime/run_error.h"
+
+namespace win {
+namespace {
+
+double randomFromTimeOfDay() {
+    // Seeded once from the seconds since midnight, like the platform's own generator.
+    static std::minstd_rand engine([] {
+        SYSTEMTIME t;
+        GetLocalTime(&t);
+        return static_cast<unsigned>(t.wHour * 3600000 + t.wMinute * 60000 + t.wSecond * 1000 + t.wMilliseconds);
+    }());
+    return std::uniform_real_distribution<double>(0.0, 1.0)(engine);
+}
+
+void startCommand(const std::wstring& commandLine, int showState) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = static_cast<WORD>(showState);
+    PROCESS_INFORMATION pi{};
+    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+    line.push_back(L'\0');
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        throw runtime::Error(53, L"File not found");
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
+
+Services realServices() {
+    Services s;
+    s.random = randomFromTimeOfDay;
+    s.runCommand = startCommand;
+    s.lockWorkStation = []() -> unsigned long { return LockWorkStation() ? 0 : GetLastError(); };
+    return s;
+}
+
+}  // namespace
+
+Services& services() {
+    static Services current = realServices();
+    return current;
+}
+
+void resetServices() { services() = realServices(); }
+
+}  // namespace win

@@ -1,0 +1,20 @@
+#pragma once
+// The few outside effects that tests replace: chance, starting programs, locking the desk.
+// Defaults are the real system calls.
+#include <functional>
+#include <string>
+
+namespace win {
+
+struct Services {
+    std::function<double()> random;  // 0 <= r < 1, seeded from the time of day
+    // Starts a command line with a window show state; fails with a run-time error.
+    std::function<void(const std::wstring& commandLine, int showState)> runCommand;
+    // Asks the system to lock the desk: 0 when it accepted, else the system's error code.
+    std::function<unsigned long()> lockWorkStation;
+};
+
+Services& services();
+void resetServices();  // back to the real calls
+
+}  // namespace win
