@@ -19,7 +19,9 @@ int keyCode(const std::wstring& keyText) {
 }
 
 unsigned modifierFlags(int index) {
-    return index >= 0 && index < static_cast<int>(kModifierPairs.size()) ? kModifierPairs[index].flags : 0;
+    return index >= 0 && index < static_cast<int>(kModifierPairs.size())
+               ? kModifierPairs[index].flags
+               : 0;
 }
 
 }  // namespace hotkey

@@ -25,7 +25,8 @@ Form1::Form1() {
 }
 
 void Form1::create() {
-    createWindow(L"Form1", kClientWidthTwips, kClientHeightTwips, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+    createWindow(L"Form1", kClientWidthTwips, kClientHeightTwips,
+                 WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
     setBackColor(ui::kWhite);
 
     // Created in tab order, so the window order is the tab order.

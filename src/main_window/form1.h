@@ -11,7 +11,7 @@
 #include "ui/timer.h"
 
 class Form1 : public ui::Form, private tray::ControlHost {
-public:
+  public:
     Form1();
     // Creates the window and its controls, hidden, as designed; the load handler comes next.
     void create();
@@ -28,7 +28,7 @@ public:
     ui::CheckBox Check8{{4200, 300, 2100, 285}};
     ui::Timer Timer1{1};
     skin_engine::SkinFramework SkinFramework1;  // no face of its own; the skin step drives it
-    tray::cSysTray cSysTray1{*this};  // the notification-area icon; Form1 is its host
+    tray::cSysTray cSysTray1{*this};            // the notification-area icon; Form1 is its host
 
     // Start-up and shut-down (form_load.cpp).
     void Form_Load();
@@ -58,13 +58,14 @@ public:
 
     static constexpr int kClientWidthTwips = 8040, kClientHeightTwips = 2655;
 
-protected:
-    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;  // hotkey presses (timer_tick.cpp)
+  protected:
+    LRESULT handleMessage(UINT msg, WPARAM wp,
+                          LPARAM lp) override;  // hotkey presses (timer_tick.cpp)
     void onResize() override;
     void onCloseRequest() override { Form_QueryUnload(); }
     void onUnload() override { Form_Unload(); }
 
-private:
+  private:
     // The tray control's host: the program runs, it is never designed.
     void propertyChanged(std::wstring_view) override {}
 

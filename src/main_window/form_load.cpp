@@ -27,9 +27,9 @@ win::OwnedCursor loadCursorFile(const std::wstring& path) {
 }
 
 HICON applicationIcon(int metric) {
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
-                                         GetSystemMetrics(metric), GetSystemMetrics(metric == SM_CXICON ? SM_CYICON : SM_CYSMICON),
-                                         LR_SHARED));
+    return static_cast<HICON>(LoadImageW(
+        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, GetSystemMetrics(metric),
+        GetSystemMetrics(metric == SM_CXICON ? SM_CYICON : SM_CYSMICON), LR_SHARED));
 }
 
 }  // namespace
@@ -85,4 +85,6 @@ void Form1::Form_QueryUnload() {
     g.step(108, [&] { ExitProcess(0); });
 }
 
-void Form1::Form_Unload() { ExitProcess(0); }
+void Form1::Form_Unload() {
+    ExitProcess(0);
+}

@@ -2,7 +2,9 @@
 
 namespace main_window {
 
-bool homePageDrawn(double r) { return static_cast<int>(r * 100.0) + 1 == 7; }
+bool homePageDrawn(double r) {
+    return static_cast<int>(r * 100.0) + 1 == 7;
+}
 
 std::wstring homePageCommand(std::wstring_view url) {
     return L"explorer \"" + std::wstring(url) + L"\"";

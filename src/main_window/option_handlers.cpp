@@ -11,12 +11,14 @@
 
 namespace {
 
-const wchar_t* onOff(int value) { return value == 1 ? L"On" : L"Off"; }
+const wchar_t* onOff(int value) {
+    return value == 1 ? L"On" : L"Off";
+}
 
 // A handler's steps, run to the end: a refused save does not stop the rest, so the screen, the
 // binding and the Run entry follow the user's choice; the first refusal is raised once at the end.
 class AllSteps {
-public:
+  public:
     template <class Step>
     void run(Step&& step) {
         runtime::catchRunError(step, [this](const runtime::Error& e) {
@@ -27,14 +29,15 @@ public:
         if (first_) throw *first_;
     }
 
-private:
+  private:
     std::optional<runtime::Error> first_;
 };
 
 }  // namespace
 
 std::wstring Form1::StatusLineBeforeBinding() {
-    return main_window::statusLineBeforeBinding(ShortCuts::LockingDisabledByPolicy(), Combo1.text(), Combo2.text());
+    return main_window::statusLineBeforeBinding(ShortCuts::LockingDisabledByPolicy(), Combo1.text(),
+                                                Combo2.text());
 }
 
 void Form1::ListChanged(ui::ComboBox& list, const wchar_t* key) {
@@ -45,8 +48,12 @@ void Form1::ListChanged(ui::ComboBox& list, const wchar_t* key) {
     steps.finish();
 }
 
-void Form1::Combo1_Click() { ListChanged(Combo1, L"Combo1"); }
-void Form1::Combo2_Click() { ListChanged(Combo2, L"Combo2"); }
+void Form1::Combo1_Click() {
+    ListChanged(Combo1, L"Combo1");
+}
+void Form1::Combo2_Click() {
+    ListChanged(Combo2, L"Combo2");
+}
 
 void Form1::Check4_Click() {
     if (loading_) return;  // restoring the saved option writes nothing back

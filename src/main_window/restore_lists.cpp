@@ -30,8 +30,8 @@ void Form1::FillLists(runtime::Guard& g) {
     restoreSelection(g, 136, 138, Combo1, L"Combo1", hotkey::kDefaultModifierIndex);
 
     const auto keys = hotkey::keyTexts();
-    for (int i = 0; i < 26; ++i) g.step(142, [&] { Combo2.addItem(keys[i]); });        // 140 to 144
-    for (int i = 26; i < 35; ++i) g.step(148, [&] { Combo2.addItem(keys[i]); });       // 146 to 150
+    for (int i = 0; i < 26; ++i) g.step(142, [&] { Combo2.addItem(keys[i]); });   // 140 to 144
+    for (int i = 26; i < 35; ++i) g.step(148, [&] { Combo2.addItem(keys[i]); });  // 146 to 150
     g.step(152, [&] { Combo2.addItem(keys[35]); });
     restoreSelection(g, 154, 156, Combo2, L"Combo2", hotkey::kDefaultKeyIndex);
 }

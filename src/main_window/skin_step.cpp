@@ -13,7 +13,8 @@ bool skinFilePresent(const std::wstring& path) {
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
     // What a search with no attribute options returns: no hidden or system files, no folders.
-    constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+    constexpr DWORD kNotOrdinary =
+        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
     return (found.dwFileAttributes & kNotOrdinary) == 0;
 }
 

@@ -17,9 +17,11 @@ inline std::wstring statusLineOff(const std::wstring& modifierText, const std::w
 }
 
 // The status line when a system policy disables locking: nothing is bound then.
-inline constexpr const wchar_t* kStatusLinePolicy = L"Software is off. Locking is disabled by a system policy";
+inline constexpr const wchar_t* kStatusLinePolicy =
+    L"Software is off. Locking is disabled by a system policy";
 // The status line when a binding registered nothing because the choice is incomplete.
-inline constexpr const wchar_t* kStatusLineNoCombination = L"Software is off. Choose a modifier pair and a key";
+inline constexpr const wchar_t* kStatusLineNoCombination =
+    L"Software is off. Choose a modifier pair and a key";
 
 // The status line before the binding has run: off for the policy or a list without a choice,
 // else the combination the binding is about to register.

@@ -62,7 +62,8 @@ void Form1::Timer1_Timer() {
 LRESULT Form1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_HOTKEY) {
         // A press that a nested loop (a box, the balloon's wait) or the ordinary loop dispatched
-        // locks as in the wait loop, which takes its own presses out of the queue before they get here.
+        // locks as in the wait loop, which takes its own presses out of the queue before they get
+        // here.
         if (ShortCuts::IsOurHotkey(wp)) ShortCuts::LockDesk();
         return 0;
     }

@@ -32,7 +32,9 @@ std::wstring unguardedMessage(std::wstring_view description) {
            build_config::kSupportEmail;
 }
 
-void setReportPresenter(ReportPresenter p) { presenter() = std::move(p); }
+void setReportPresenter(ReportPresenter p) {
+    presenter() = std::move(p);
+}
 
 void presentReport(const std::wstring& message) {
     if (presenter()) {

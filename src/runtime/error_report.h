@@ -22,7 +22,7 @@ void setReportPresenter(ReportPresenter presenter);
 void presentReport(const std::wstring& message);
 
 class Guard {
-public:
+  public:
     // `path` is the procedure path, "in Project.Module.Procedure " with its trailing blank.
     explicit Guard(std::wstring_view path) : path_(path) {}
 
@@ -44,8 +44,10 @@ public:
 
     int line() const { return line_; }
 
-private:
-    void report(const runtime::Error& e) { presentReport(reportMessage(path_, e.description, line_)); }
+  private:
+    void report(const runtime::Error& e) {
+        presentReport(reportMessage(path_, e.description, line_));
+    }
 
     std::wstring_view path_;
     int line_ = 0;

@@ -9,8 +9,12 @@
 namespace runtime {
 namespace {
 
-bool isDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
-bool isBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
+bool isDigit(wchar_t c) {
+    return c >= L'0' && c <= L'9';
+}
+bool isBlank(wchar_t c) {
+    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n';
+}
 
 }  // namespace
 

@@ -14,7 +14,9 @@ HKEY settingsRoot = HKEY_CURRENT_USER;
 
 }  // namespace
 
-void setSettingsRoot(void* root) { settingsRoot = static_cast<HKEY>(root); }
+void setSettingsRoot(void* root) {
+    settingsRoot = static_cast<HKEY>(root);
+}
 
 std::wstring getSetting(std::wstring_view key, std::wstring_view fallback) {
     const std::wstring name(key);

@@ -12,7 +12,7 @@ namespace skin_engine {
 inline constexpr int kKeepExplicitColours = 1;
 
 class SkinEngine {
-public:
+  public:
     virtual ~SkinEngine() = default;
 
     // Reads and checks the skin file at `path`. `displayName` is how error descriptions name the

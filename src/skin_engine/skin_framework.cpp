@@ -23,7 +23,9 @@ ui::Color take(ui::Color current, const Colour& skin, bool keepExplicit) {
     return skin->colorref();
 }
 
-const Colour& either(const Colour& own, const Colour& fallback) { return own ? own : fallback; }
+const Colour& either(const Colour& own, const Colour& fallback) {
+    return own ? own : fallback;
+}
 
 // Font faces live as long as the process: controls keep a pointer to theirs.
 const wchar_t* lastingFace(const std::wstring& face) {
@@ -67,7 +69,9 @@ LRESULT borderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR colour) 
 
 // Visual styles draw check boxes and lists in the theme's colours whatever the form answers to
 // WM_CTLCOLOR*; a control that takes skin colours is drawn without them.
-void drawUnthemed(const ui::Control& c) { SetWindowTheme(c.hwnd(), L"", L""); }
+void drawUnthemed(const ui::Control& c) {
+    SetWindowTheme(c.hwnd(), L"", L"");
+}
 
 }  // namespace
 
@@ -77,8 +81,8 @@ std::string readSkinBytes(const std::wstring& path, const std::wstring& displayN
                                                             L": cannot be read (" +
                                                             win::systemErrorText(code) + L")");
     };
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) throw fail(GetLastError());
     std::string bytes;
     char buffer[16384];
@@ -129,7 +133,8 @@ void SkinFramework::applyTo(std::int32_t windowHandle) {
                 // Both sit on the window's background: what their own section leaves out, they
                 // take from [window].
                 const Skin::Surface& own = kind == ui::Control::Kind::Frame ? s.frame : s.checkBox;
-                c->setBackColor(take(c->backColor(), either(own.background, s.window.background), keep));
+                c->setBackColor(
+                    take(c->backColor(), either(own.background, s.window.background), keep));
                 c->setForeColor(take(c->foreColor(), either(own.text, s.window.text), keep));
                 if (kind == ui::Control::Kind::CheckBox) drawUnthemed(*c);
                 break;

@@ -10,7 +10,7 @@
 namespace skin_engine {
 
 class SkinFramework : public SkinEngine {
-public:
+  public:
     void loadSkin(const std::wstring& path, const std::wstring& displayName) override;
     int options() const override { return options_; }
     void setOptions(int bits) override { options_ = bits; }
@@ -22,7 +22,7 @@ public:
     bool drawButtons() const { return drawButtons_; }
     const std::optional<Skin>& skin() const { return skin_; }
 
-private:
+  private:
     std::optional<Skin> skin_;
     int options_ = 0;
     bool restyleControls_ = false;

@@ -16,7 +16,9 @@ const HKEY kUserRoot = HKEY_CURRENT_USER;
 
 }  // namespace
 
-void setMachineRoot(HKEY root) { machineRoot = root; }
+void setMachineRoot(HKEY root) {
+    machineRoot = root;
+}
 
 LSTATUS WriteValue(HKEY key, const std::wstring& name, DWORD type, const std::wstring& value) {
     if (type == REG_SZ) return win::writeString(key, name, value);
@@ -24,13 +26,14 @@ LSTATUS WriteValue(HKEY key, const std::wstring& name, DWORD type, const std::ws
         const double number = std::nearbyint(runtime::leadingNumber(value));
         if (!(number >= -2147483648.0 && number <= 2147483647.0)) return ERROR_INVALID_PARAMETER;
         const auto data = static_cast<DWORD>(static_cast<std::int32_t>(number));
-        return RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+        return RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                              sizeof data);
     }
     return ERROR_SUCCESS;
 }
 
-LSTATUS PutValue(HKEY root, const std::wstring& subkey, const std::wstring& name, const std::wstring& value,
-                 DWORD type) {
+LSTATUS PutValue(HKEY root, const std::wstring& subkey, const std::wstring& name,
+                 const std::wstring& value, DWORD type) {
     win::OwnedKey key;
     const LSTATUS status = RegOpenKeyExW(root, subkey.c_str(), 0, kKeyRights, key.receive());
     if (status != ERROR_SUCCESS) return status;

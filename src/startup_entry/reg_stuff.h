@@ -14,8 +14,8 @@ void AddRunEntry(const std::wstring& name, const std::wstring& data);
 void RemoveRunEntry(const std::wstring& name);
 
 // Opens `subkey`, writes one value, closes it; returns the registry's status.
-LSTATUS PutValue(HKEY root, const std::wstring& subkey, const std::wstring& name, const std::wstring& value,
-                 DWORD type);
+LSTATUS PutValue(HKEY root, const std::wstring& subkey, const std::wstring& name,
+                 const std::wstring& value, DWORD type);
 // Writes one value to an open key: REG_SZ as text, REG_DWORD as the text's number; any other
 // type writes nothing and returns 0.
 LSTATUS WriteValue(HKEY key, const std::wstring& name, DWORD type, const std::wstring& value);

@@ -16,30 +16,31 @@ namespace tray {
 using PropertyValue = std::variant<bool, Picture, std::wstring>;
 
 class ControlHost {
-public:
+  public:
     // False while the host is being designed; a host that has no designer always runs.
     virtual bool ambientUserMode() const { return true; }
     // A persisted property took a new value (the designer marks the form changed).
     virtual void propertyChanged(std::wstring_view key) = 0;
 
-protected:
+  protected:
     ~ControlHost() = default;
 };
 
 class PropertyBag {
-public:
+  public:
     // The stored value of `key`, or `defaultValue` when the key is missing.
-    virtual PropertyValue readProperty(std::wstring_view key, const PropertyValue& defaultValue) = 0;
+    virtual PropertyValue readProperty(std::wstring_view key,
+                                       const PropertyValue& defaultValue) = 0;
     virtual void writeProperty(std::wstring_view key, const PropertyValue& value) = 0;
 
-protected:
+  protected:
     ~PropertyBag() = default;
 };
 
 // A bag in memory that keeps its keys in the order they were first written: the designed values
 // of a form, and what a designer saves.
 class MemoryPropertyBag final : public PropertyBag {
-public:
+  public:
     MemoryPropertyBag() = default;
     MemoryPropertyBag(std::initializer_list<std::pair<std::wstring, PropertyValue>> values)
         : values_(values) {}
@@ -56,7 +57,7 @@ public:
     }
     const std::vector<std::pair<std::wstring, PropertyValue>>& values() const { return values_; }
 
-private:
+  private:
     PropertyValue* find(std::wstring_view key) {
         for (auto& [k, v] : values_)
             if (k == key) return &v;

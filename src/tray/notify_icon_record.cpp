@@ -81,7 +81,8 @@ std::uint32_t readU32(const NotifyIconRecord& record, Field field) {
 
 std::string_view readText(const NotifyIconRecord& record, Field field) {
     const char* begin = reinterpret_cast<const char*>(record.data() + field.offset);
-    return std::string_view(begin, field.size).substr(0, std::string_view(begin, field.size).find('\0'));
+    return std::string_view(begin, field.size)
+        .substr(0, std::string_view(begin, field.size).find('\0'));
 }
 
 }  // namespace tray

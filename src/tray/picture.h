@@ -8,7 +8,7 @@
 namespace tray {
 
 class Picture {
-public:
+  public:
     enum Type { kNone = 0, kBitmap = 1, kMetafile = 2, kIcon = 3 };
 
     Picture() = default;  // none
@@ -22,7 +22,7 @@ public:
     explicit operator bool() const { return type_ != kNone; }
     bool operator==(const Picture& o) const { return type_ == o.type_ && handle() == o.handle(); }
 
-private:
+  private:
     static Picture make(Type type, void* handle, bool owned, void (*release)(void*));
 
     Type type_ = kNone;

@@ -18,7 +18,9 @@ void copyText(char* to, const NotifyIconRecord& record, Field field) {
 
 }  // namespace
 
-void setNotifySender(NotifySender sender) { senderStore() = std::move(sender); }
+void setNotifySender(NotifySender sender) {
+    senderStore() = std::move(sender);
+}
 
 bool sendNotify(const NotifyRequest& request) {
     if (senderStore()) return senderStore()(request);

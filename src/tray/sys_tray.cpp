@@ -36,7 +36,8 @@ void admitTaskbarCreated(HWND window) {
     using ChangeFilterFn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
     static const auto changeFilter = reinterpret_cast<ChangeFilterFn>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx")));
-    if (changeFilter && window) changeFilter(window, taskbarCreatedMessage(), 1 /* MSGFLT_ALLOW */, nullptr);
+    if (changeFilter && window)
+        changeFilter(window, taskbarCreatedMessage(), 1 /* MSGFLT_ALLOW */, nullptr);
 }
 
 bool quitPending() {
@@ -131,15 +132,16 @@ void cSysTray::setInTray(bool show) {
 
 // ---- requests ----------------------------------------------------------------------------------
 
-bool cSysTray::AddToTray(HWND window, std::int32_t id, const std::wstring& tip, const Picture& icon) {
+bool cSysTray::AddToTray(HWND window, std::int32_t id, const std::wstring& tip,
+                         const Picture& icon) {
     std::optional<Handle32> iconHandle;
     if (icon) {
         iconHandle = handle32(icon.handle());
         icon_ = icon;
     }
     if (!tip.empty()) tip_ = tip;
-    return sendNotify(addRequest(handle32(window), static_cast<std::uint32_t>(id), iconHandle,
-                                 toAnsi(tip)));
+    return sendNotify(
+        addRequest(handle32(window), static_cast<std::uint32_t>(id), iconHandle, toAnsi(tip)));
 }
 
 void cSysTray::RemoveFromTray(HWND window, std::int32_t id) {

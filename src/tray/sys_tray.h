@@ -27,7 +27,7 @@ inline const std::wstring kDefaultTip(L"Telnet Server\0", 14);
 inline constexpr int kBoxTwips = 510;
 
 class cSysTray {
-public:
+  public:
     // Initialize: out of the tray, icon id 0, its own window created.
     explicit cSysTray(ControlHost& host);
     cSysTray(const cSysTray&) = delete;
@@ -63,7 +63,7 @@ public:
 
     // Events. Both arguments are passed by reference; what a handler writes is not used.
     std::function<void(std::int32_t& Id)> onMouseMove;
-    std::function<void(std::int16_t& Button, std::int32_t& Id)> onMouseDown, onMouseUp,
+    std::function<void(std::int16_t&Button, std::int32_t&Id)> onMouseDown, onMouseUp,
         onMouseDblClick;
 
     HWND hwnd() const { return hwnd_; }
@@ -75,7 +75,7 @@ public:
     // every `intervalMs`, at most `attempts` times. Tests shorten it.
     static void setAddRetry(UINT intervalMs, int attempts);
 
-private:
+  private:
     template <class T>
     friend LRESULT CALLBACK win::objectWindowProc(HWND, UINT, WPARAM, LPARAM);
     void attachWindow(HWND hwnd) { hwnd_ = hwnd; }

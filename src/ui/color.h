@@ -9,13 +9,17 @@ using Color = std::uint32_t;
 
 inline constexpr Color kSystemColorFlag = 0x80000000u;
 inline constexpr Color kWhite = 0x00FFFFFFu;
-inline constexpr Color kButtonFace = kSystemColorFlag | 15u;   // COLOR_BTNFACE
-inline constexpr Color kButtonText = kSystemColorFlag | 18u;   // COLOR_BTNTEXT
-inline constexpr Color kWindowText = kSystemColorFlag | 8u;    // COLOR_WINDOWTEXT
-inline constexpr Color kWindowBack = kSystemColorFlag | 5u;    // COLOR_WINDOW
+inline constexpr Color kButtonFace = kSystemColorFlag | 15u;  // COLOR_BTNFACE
+inline constexpr Color kButtonText = kSystemColorFlag | 18u;  // COLOR_BTNTEXT
+inline constexpr Color kWindowText = kSystemColorFlag | 8u;   // COLOR_WINDOWTEXT
+inline constexpr Color kWindowBack = kSystemColorFlag | 5u;   // COLOR_WINDOW
 
-constexpr bool isSystemColor(Color c) { return (c & kSystemColorFlag) != 0; }
-constexpr int systemColorIndex(Color c) { return static_cast<int>(c & 0xFFu); }
+constexpr bool isSystemColor(Color c) {
+    return (c & kSystemColorFlag) != 0;
+}
+constexpr int systemColorIndex(Color c) {
+    return static_cast<int>(c & 0xFFu);
+}
 
 // The fixed colour for `c`, asking `systemColor(index)` for system colours.
 template <class SystemColor>
@@ -27,7 +31,8 @@ std::uint32_t resolveColor(Color c, SystemColor systemColor) {
 constexpr std::uint32_t mixColors(std::uint32_t a, std::uint32_t b, int percentB) {
     std::uint32_t mixed = 0;
     for (int shift = 0; shift <= 16; shift += 8) {
-        const int x = static_cast<int>((a >> shift) & 0xFF), y = static_cast<int>((b >> shift) & 0xFF);
+        const int x = static_cast<int>((a >> shift) & 0xFF),
+                  y = static_cast<int>((b >> shift) & 0xFF);
         mixed |= static_cast<std::uint32_t>((x * (100 - percentB) + y * percentB) / 100) << shift;
     }
     return mixed;

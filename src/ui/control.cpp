@@ -25,9 +25,13 @@ void Control::createWindow(Form& form, Control* container, const wchar_t* window
     form.registerControl(*this);
 }
 
-bool Control::visible() const { return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
+bool Control::visible() const {
+    return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+}
 
-void Control::setVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
+void Control::setVisible(bool visible) {
+    ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
 
 void Control::setBackColor(Color c) {
     back_ = c;
@@ -41,7 +45,8 @@ void Control::setForeColor(Color c) {
 
 void Control::setFont(const FontSpec& font) {
     font_ = font;
-    if (hwnd_ && form_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form_->font(font_)), TRUE);
+    if (hwnd_ && form_)
+        SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form_->font(font_)), TRUE);
 }
 
 bool Control::answerDrawnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {

@@ -24,7 +24,7 @@ struct FontSpec {
 };
 
 class Control {
-public:
+  public:
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
     // The control's window goes with it, so no message reaches a control that is gone.
@@ -49,7 +49,7 @@ public:
     // The height of the control's window for a designed height, both in pixels.
     virtual int windowHeight(int designedPixels) const { return designedPixels; }
 
-protected:
+  protected:
     Control(TwipsRect place, Color back, Color fore) : place_(place), back_(back), fore_(fore) {}
     // For the controls we draw ourselves: answers the messages every such control answers alike
     // (font, background, painting through paint(), repainting on a new caption). Returns false
@@ -63,7 +63,7 @@ protected:
     void createWindow(Form& form, Control* container, const wchar_t* windowClass,
                       const wchar_t* text, DWORD style, DWORD exStyle = 0, void* object = nullptr);
 
-private:
+  private:
     friend class Form;
     template <class T>
     friend LRESULT CALLBACK win::objectWindowProc(HWND, UINT, WPARAM, LPARAM);

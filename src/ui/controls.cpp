@@ -12,7 +12,8 @@ namespace {
 
 std::wstring windowText(HWND hwnd) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -46,8 +47,12 @@ void Label::create(Form& form, const wchar_t* caption) {
     createWindow(form, nullptr, L"STATIC", caption, SS_CENTER | SS_NOPREFIX | WS_BORDER);
 }
 
-std::wstring Label::caption() const { return windowText(hwnd()); }
-void Label::setCaption(const std::wstring& caption) { SetWindowTextW(hwnd(), caption.c_str()); }
+std::wstring Label::caption() const {
+    return windowText(hwnd());
+}
+void Label::setCaption(const std::wstring& caption) {
+    SetWindowTextW(hwnd(), caption.c_str());
+}
 
 void ComboBox::create(Form& form, Control& container) {
     createWindow(form, &container, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST);
@@ -58,9 +63,13 @@ void ComboBox::addItem(const std::wstring& text) {
     SendMessageW(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-int ComboBox::listCount() const { return static_cast<int>(SendMessageW(hwnd(), CB_GETCOUNT, 0, 0)); }
+int ComboBox::listCount() const {
+    return static_cast<int>(SendMessageW(hwnd(), CB_GETCOUNT, 0, 0));
+}
 
-int ComboBox::listIndex() const { return static_cast<int>(SendMessageW(hwnd(), CB_GETCURSEL, 0, 0)); }
+int ComboBox::listIndex() const {
+    return static_cast<int>(SendMessageW(hwnd(), CB_GETCURSEL, 0, 0));
+}
 
 void ComboBox::setListIndex(int index) {
     if (index < -1 || index >= listCount()) throw runtime::Error(runtime::kInvalidPropertyValue);
@@ -73,12 +82,15 @@ std::wstring ComboBox::item(int index) const {
     const LRESULT length = SendMessageW(hwnd(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == CB_ERR) return L"";
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    SendMessageW(hwnd(), CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    SendMessageW(hwnd(), CB_GETLBTEXT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<size_t>(length));
     return text;
 }
 
-std::wstring ComboBox::text() const { return listIndex() < 0 ? L"" : item(listIndex()); }
+std::wstring ComboBox::text() const {
+    return listIndex() < 0 ? L"" : item(listIndex());
+}
 
 void ComboBox::command(int notification) {
     if (notification == CBN_SELCHANGE && onClick) onClick();

@@ -5,7 +5,7 @@
 namespace ui {
 
 class TextBox : public Control {
-public:
+  public:
     TextBox(TwipsRect place) : Control(place, kWindowBack, kWindowText) {}
     void create(Form& form, const wchar_t* text);
     Kind kind() const override { return Kind::TextBox; }
@@ -15,7 +15,7 @@ public:
 };
 
 class Label : public Control {
-public:
+  public:
     Label(TwipsRect place) : Control(place, kButtonFace, kWindowText) {}
     void create(Form& form, const wchar_t* caption);
     std::wstring caption() const;
@@ -25,7 +25,7 @@ public:
 
 // A drop-down list without typed entry. `onClick` runs whenever the selection changes.
 class ComboBox : public Control {
-public:
+  public:
     ComboBox(TwipsRect place) : Control(place, kWindowBack, kWindowText) {}
     void create(Form& form, Control& container);
     void addItem(const std::wstring& text);
@@ -40,15 +40,17 @@ public:
 
     // The designed height is the closed box; the window also holds the dropped-down list.
     static constexpr int kVisibleItems = 12;
-    int windowHeight(int designedPixels) const override { return designedPixels * (kVisibleItems + 1); }
+    int windowHeight(int designedPixels) const override {
+        return designedPixels * (kVisibleItems + 1);
+    }
 
-private:
+  private:
     void command(int notification) override;
 };
 
 // A two-state check box, value 0 (clear) or 1 (ticked). `onClick` runs on every change.
 class CheckBox : public Control {
-public:
+  public:
     CheckBox(TwipsRect place) : Control(place, kButtonFace, kButtonText) {}
     void create(Form& form, Control& container, const wchar_t* caption);
     int value() const { return value_; }
@@ -56,7 +58,7 @@ public:
     Kind kind() const override { return Kind::CheckBox; }
     std::function<void()> onClick;
 
-private:
+  private:
     void command(int notification) override;
     int value_ = 0;
 };

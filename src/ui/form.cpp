@@ -39,7 +39,8 @@ void Form::createWindow(const wchar_t* caption, int clientWidthTwips, int client
     dpi_ = win::dpiForWindow(hwnd_);
 
     // Size the frame around the designed client area and centre it on the work area.
-    RECT frame{0, 0, twipsToPixels(clientWidthTwips_, dpi_), twipsToPixels(clientHeightTwips_, dpi_)};
+    RECT frame{0, 0, twipsToPixels(clientWidthTwips_, dpi_),
+               twipsToPixels(clientHeightTwips_, dpi_)};
     win::adjustWindowRect(frame, style_, WS_EX_CONTROLPARENT, dpi_);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     MONITORINFO mi{sizeof mi, {}, {}, 0};
@@ -50,7 +51,9 @@ void Form::createWindow(const wchar_t* caption, int clientWidthTwips, int client
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Form::registerControl(Control& control) { controls_.push_back(&control); }
+void Form::registerControl(Control& control) {
+    controls_.push_back(&control);
+}
 
 void Form::unregisterControl(Control& control) {
     std::erase(controls_, &control);
@@ -68,7 +71,8 @@ Control* Form::colorsFor(HWND hwnd) const {
     for (Control* c : controls_) {
         COMBOBOXINFO info{};
         info.cbSize = sizeof info;
-        if (c->kind() == Control::Kind::ComboBox && GetComboBoxInfo(c->hwnd(), &info) && info.hwndList == hwnd)
+        if (c->kind() == Control::Kind::ComboBox && GetComboBoxInfo(c->hwnd(), &info) &&
+            info.hwndList == hwnd)
             return c;
     }
     return nullptr;
@@ -81,11 +85,14 @@ void Form::addTimer(Timer& timer) {
 
 std::wstring Form::caption() const {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
-void Form::setCaption(const std::wstring& caption) { SetWindowTextW(hwnd_, caption.c_str()); }
+void Form::setCaption(const std::wstring& caption) {
+    SetWindowTextW(hwnd_, caption.c_str());
+}
 
 void Form::setIcons(HICON big, HICON small) {
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
@@ -97,7 +104,9 @@ void Form::setBackColor(Color c) {
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-bool Form::visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+bool Form::visible() const {
+    return IsWindowVisible(hwnd_) != FALSE;
+}
 
 void Form::setVisible(bool visible) {
     if (visible == this->visible()) return;
@@ -130,7 +139,8 @@ void Form::setWindowState(int state) {
         }
         return;
     }
-    if (state != windowState()) ShowWindow(hwnd_, state == kStateMinimized ? SW_MINIMIZE : SW_RESTORE);
+    if (state != windowState())
+        ShowWindow(hwnd_, state == kStateMinimized ? SW_MINIMIZE : SW_RESTORE);
 }
 
 void Form::focusWindow() {
@@ -145,11 +155,13 @@ void Form::setPointerMode(int mode) {
     GetCursorPos(&pt);
     HWND under = WindowFromPoint(pt);
     if (under && (under == hwnd_ || IsChild(hwnd_, under)))
-        SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
 COLORREF Form::rgb(Color c) const {
-    return resolveColor(c, [](int index) { return static_cast<std::uint32_t>(GetSysColor(index)); });
+    return resolveColor(c,
+                        [](int index) { return static_cast<std::uint32_t>(GetSysColor(index)); });
 }
 
 HBRUSH Form::brush(Color c) {
@@ -172,7 +184,9 @@ HFONT Form::font(const FontSpec& wanted) {
     return fonts_.back().second.get();
 }
 
-void Form::repaintAll() { RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME); }
+void Form::repaintAll() {
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
+}
 
 void Form::layout() {
     for (Control* c : controls_) {
@@ -197,8 +211,8 @@ LRESULT Form::controlColors(WPARAM dcParam, LPARAM childParam) {
 bool Form::setCursor(WPARAM, LPARAM lp) {
     if (LOWORD(lp) != HTCLIENT || pointerMode_ == kPointerDefault) return false;
     HCURSOR cursor = pointerMode_ == kPointerHourglass ? LoadCursorW(nullptr, IDC_WAIT)
-                     : customPointer_                 ? customPointer_.get()
-                                                      : LoadCursorW(nullptr, IDC_ARROW);
+                     : customPointer_                  ? customPointer_.get()
+                                                       : LoadCursorW(nullptr, IDC_ARROW);
     SetCursor(cursor);
     return true;
 }
@@ -247,8 +261,9 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_SETFOCUS: {
             // Give the focus to the control that had it, else to the first one in tab order.
-            HWND target = lastFocus_ && IsWindow(lastFocus_) ? lastFocus_
-                                                             : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+            HWND target = lastFocus_ && IsWindow(lastFocus_)
+                              ? lastFocus_
+                              : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
             if (target) SetFocus(target);
             return 0;
         }

@@ -20,7 +20,7 @@ enum PointerMode { kPointerDefault = 0, kPointerHourglass = 11, kPointerCustom =
 enum WindowState { kStateNormal = 0, kStateMinimized = 1 };
 
 class Form {
-public:
+  public:
     Form() = default;
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
@@ -63,13 +63,13 @@ public:
 
     std::function<void()> onMouseMove;
 
-protected:
+  protected:
     virtual LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
     virtual void onResize() {}
     virtual void onCloseRequest() {}  // any request to close: the close box, logging off, others
     virtual void onUnload() {}
 
-private:
+  private:
     friend class Control;
     template <class T>
     friend LRESULT CALLBACK win::objectWindowProc(HWND, UINT, WPARAM, LPARAM);

@@ -6,13 +6,13 @@
 namespace ui {
 
 class Frame : public Control {
-public:
+  public:
     Frame(TwipsRect place) : Control(place, kButtonFace, kButtonText) {}
     void create(Form& form, const wchar_t* caption);
     Kind kind() const override { return Kind::Frame; }
     std::function<void()> onMouseMove;
 
-private:
+  private:
     template <class T>
     friend LRESULT CALLBACK win::objectWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);

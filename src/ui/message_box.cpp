@@ -17,9 +17,15 @@ MessageBoxPresenter& presenterStore() {
 
 }  // namespace
 
-void setApplicationTitle(const std::wstring& title) { titleStore() = title; }
-const std::wstring& applicationTitle() { return titleStore(); }
-void setMessageBoxPresenter(MessageBoxPresenter presenter) { presenterStore() = std::move(presenter); }
+void setApplicationTitle(const std::wstring& title) {
+    titleStore() = title;
+}
+const std::wstring& applicationTitle() {
+    return titleStore();
+}
+void setMessageBoxPresenter(MessageBoxPresenter presenter) {
+    presenterStore() = std::move(presenter);
+}
 
 int messageBox(const std::wstring& text, unsigned flags, const std::wstring& caption) {
     const std::wstring& title = caption.empty() ? titleStore() : caption;

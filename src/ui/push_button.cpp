@@ -49,8 +49,10 @@ void PushButton::paint(HDC dc) {
     COLORREF fill = face, border = mixColors(face, text, 45);
     if (hasLook_) {
         border = form->rgb(look_.border);
-        if (pressed()) fill = form->rgb(look_.pressed);
-        else if (hot_) fill = form->rgb(look_.hover);
+        if (pressed())
+            fill = form->rgb(look_.pressed);
+        else if (hot_)
+            fill = form->rgb(look_.hover);
     } else if (pressed()) {
         fill = mixColors(face, form->rgb(kSystemColorFlag | COLOR_HIGHLIGHT), 35);
     } else if (hot_) {
@@ -72,7 +74,8 @@ void PushButton::paint(HDC dc) {
     SetTextColor(mem, text);
     RECT textRect = rc;
     if (pressed()) OffsetRect(&textRect, 1, 1);
-    DrawTextW(mem, caption, length, &textRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(mem, caption, length, &textRect,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     if (GetFocus() == hwnd() && !(SendMessageW(hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
         RECT focus = rc;
         InflateRect(&focus, -3, -3);

@@ -10,7 +10,7 @@ struct ButtonLook {
 };
 
 class PushButton : public Control {
-public:
+  public:
     PushButton(TwipsRect place) : Control(place, kWhite, kButtonText) {}
     void create(Form& form, const wchar_t* caption);
     Kind kind() const override { return Kind::PushButton; }
@@ -25,7 +25,7 @@ public:
     bool hot() const { return hot_; }
     bool pressed() const { return pressed_ && hot_; }
 
-private:
+  private:
     template <class T>
     friend LRESULT CALLBACK win::objectWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);

@@ -10,7 +10,7 @@ namespace ui {
 class Form;
 
 class Timer {
-public:
+  public:
     explicit Timer(UINT_PTR id) : id_(id) {}
     void attach(Form& form) { form_ = &form; }
     bool enabled() const { return enabled_; }
@@ -19,7 +19,7 @@ public:
     void setInterval(int milliseconds);
     std::function<void()> onTick;
 
-private:
+  private:
     friend class Form;
     void tick();
     void arm();

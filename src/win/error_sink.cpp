@@ -12,7 +12,9 @@ ErrorSink& sink() {
 
 }  // namespace
 
-void setErrorSink(ErrorSink s) { sink() = std::move(s); }
+void setErrorSink(ErrorSink s) {
+    sink() = std::move(s);
+}
 
 void reportUnguarded(const runtime::Error& error) {
     if (sink()) {

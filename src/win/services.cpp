@@ -15,7 +15,8 @@ double randomFromTimeOfDay() {
     static std::minstd_rand engine([] {
         SYSTEMTIME t;
         GetLocalTime(&t);
-        return static_cast<unsigned>(t.wHour * 3600000 + t.wMinute * 60000 + t.wSecond * 1000 + t.wMilliseconds);
+        return static_cast<unsigned>(t.wHour * 3600000 + t.wMinute * 60000 + t.wSecond * 1000 +
+                                     t.wMilliseconds);
     }());
     return std::uniform_real_distribution<double>(0.0, 1.0)(engine);
 }
@@ -28,7 +29,8 @@ void startCommand(const std::wstring& commandLine, int showState) {
     PROCESS_INFORMATION pi{};
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
     line.push_back(L'\0');
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
         throw runtime::Error(53, L"File not found");
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
@@ -49,6 +51,8 @@ Services& services() {
     return current;
 }
 
-void resetServices() { services() = realServices(); }
+void resetServices() {
+    services() = realServices();
+}
 
 }  // namespace win

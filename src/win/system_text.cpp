@@ -9,7 +9,8 @@ std::wstring systemErrorText(unsigned long code) {
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = length ? std::wstring(buffer, length) : L"Error " + std::to_wstring(code) + L".";
+    std::wstring text =
+        length ? std::wstring(buffer, length) : L"Error " + std::to_wstring(code) + L".";
     if (buffer) LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
         text.pop_back();

@@ -9,7 +9,7 @@ namespace win {
 // Owns one handle and frees it with `Free`.
 template <class H, auto Free>
 class Owned {
-public:
+  public:
     Owned() = default;
     explicit Owned(H h) : h_(h) {}
     Owned(Owned&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
@@ -33,12 +33,14 @@ public:
         return &h_;
     }
 
-private:
+  private:
     H h_ = nullptr;
 };
 
 template <class H>
-inline BOOL WINAPI deleteGdi(H h) { return DeleteObject(h); }
+inline BOOL WINAPI deleteGdi(H h) {
+    return DeleteObject(h);
+}
 
 using OwnedFont = Owned<HFONT, deleteGdi<HFONT>>;
 using OwnedBrush = Owned<HBRUSH, deleteGdi<HBRUSH>>;
@@ -50,13 +52,13 @@ using OwnedKey = Owned<HKEY, RegCloseKey>;
 // Selects a GDI object into a device context for one scope, and puts back what it replaced.
 // The object itself is not owned.
 class Selection {
-public:
+  public:
     Selection(HDC dc, HGDIOBJ object) : dc_(dc), replaced_(SelectObject(dc, object)) {}
     Selection(const Selection&) = delete;
     Selection& operator=(const Selection&) = delete;
     ~Selection() { SelectObject(dc_, replaced_); }
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ replaced_;
 };

@@ -2,22 +2,27 @@
 // windows and controls and to act on them the way the system does for a user.
 //   window_reader tree TITLE            the top-level window TITLE and its children, as JSON
 //   window_reader boxes                 the visible message boxes of all programs, as JSON
-//   window_reader select TITLE N INDEX  selects item INDEX in the N-th list of TITLE, as a user's choice
-//   window_reader click TITLE TEXT      clicks the control captioned TEXT (a check box or button)
-//   window_reader answer TEXT           presses the button TEXT of the first visible message box
-//   window_reader close TITLE           asks the window to close
-//   window_reader minimize TITLE        minimizes it as the title-bar button does
-//   window_reader broadcast NAME        broadcasts the registered window message NAME
-//   window_reader tooltips              the visible tooltip and balloon windows of all programs, their
+//   window_reader select TITLE N INDEX  selects item INDEX in the N-th list of TITLE, as a user's
+//   choice window_reader click TITLE TEXT      clicks the control captioned TEXT (a check box or
+//   button) window_reader answer TEXT           presses the button TEXT of the first visible
+//   message box window_reader close TITLE           asks the window to close window_reader minimize
+//   TITLE        minimizes it as the title-bar button does window_reader broadcast NAME broadcasts
+//   the registered window message NAME window_reader tooltips              the visible tooltip and
+//   balloon windows of all programs, their
 //                                 text and whether they are balloons, as JSON
-//   window_reader hotkey MODS VK        tries to register MODS+VK for itself; prints the result, keeps it
+//   window_reader hotkey MODS VK        tries to register MODS+VK for itself; prints the result,
+//   keeps it
 //                                 registered until stdin closes
-//   window_reader resources TITLE       the GDI and USER object counts of TITLE's process, as JSON: the
+//   window_reader resources TITLE       the GDI and USER object counts of TITLE's process, as JSON:
+//   the
 //                                 system's (GetGuiResources, null where it does not answer), the
-//                                 live entries of Wine's GDI handle table, and the process's windows
-//   window_reader soak-lists TITLE N    N changes of the combination through TITLE's two lists, in turn,
+//                                 live entries of Wine's GDI handle table, and the process's
+//                                 windows
+//   window_reader soak-lists TITLE N    N changes of the combination through TITLE's two lists, in
+//   turn,
 //                                 each a new choice, 25 ms apart so that each is bound
-//   window_reader soak-tray TITLE N     N cycles of minimizing TITLE into the tray and restoring it by the
+//   window_reader soak-tray TITLE N     N cycles of minimizing TITLE into the tray and restoring it
+//   by the
 //                                 tray icon's click, reported to its tray window as the shell does
 #include <windows.h>
 
@@ -39,11 +44,21 @@ std::string json(const std::wstring& w) {
     std::string out = "\"";
     for (char c : utf8(w)) {
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\r': out += "\\r"; break;
-            case '\n': out += "\\n"; break;
-            case '\t': out += "\\t"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
             default:
                 if ((unsigned char)c < 0x20) {
                     char buf[8];
@@ -91,13 +106,15 @@ std::vector<HWND> descendants(HWND parent) {
 HWND findTop(const std::wstring& title) {
     for (HWND h : topLevel())
         // Message boxes and tooltips (the tray's tip carries the program's title) are not it.
-        if (text(h) == title && className(h) != L"#32770" && className(h) != L"tooltips_class32") return h;
+        if (text(h) == title && className(h) != L"#32770" && className(h) != L"tooltips_class32")
+            return h;
     return nullptr;
 }
 
 std::string rectJson(RECT r) {
     char buf[128];
-    snprintf(buf, sizeof buf, "[%ld, %ld, %ld, %ld]", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    snprintf(buf, sizeof buf, "[%ld, %ld, %ld, %ld]", r.left, r.top, r.right - r.left,
+             r.bottom - r.top);
     return buf;
 }
 
@@ -109,13 +126,17 @@ void printTree(HWND top) {
     GetClientRect(top, &cr);
     POINT origin{0, 0};
     ClientToScreen(top, &origin);
-    printf("{\"hwnd\": %lu, \"title\": %s, \"class\": %s, \"rect\": %s, \"client\": %s, \"style\": %lu, "
-           "\"exstyle\": %lu, \"visible\": %s, \"iconic\": %s, \"foreground\": %s, \"focus\": %lu, \"dpi_x\": %d, "
-           "\"children\": [",
-           (unsigned long)(ULONG_PTR)top, json(text(top)).c_str(), json(className(top)).c_str(), rectJson(wr).c_str(),
-           rectJson(cr).c_str(), (unsigned long)GetWindowLongW(top, GWL_STYLE), (unsigned long)GetWindowLongW(top, GWL_EXSTYLE),
-           IsWindowVisible(top) ? "true" : "false", IsIconic(top) ? "true" : "false",
-           GetForegroundWindow() == top ? "true" : "false", (unsigned long)(ULONG_PTR)gti.hwndFocus, 96);
+    printf(
+        "{\"hwnd\": %lu, \"title\": %s, \"class\": %s, \"rect\": %s, \"client\": %s, \"style\": "
+        "%lu, "
+        "\"exstyle\": %lu, \"visible\": %s, \"iconic\": %s, \"foreground\": %s, \"focus\": %lu, "
+        "\"dpi_x\": %d, "
+        "\"children\": [",
+        (unsigned long)(ULONG_PTR)top, json(text(top)).c_str(), json(className(top)).c_str(),
+        rectJson(wr).c_str(), rectJson(cr).c_str(), (unsigned long)GetWindowLongW(top, GWL_STYLE),
+        (unsigned long)GetWindowLongW(top, GWL_EXSTYLE), IsWindowVisible(top) ? "true" : "false",
+        IsIconic(top) ? "true" : "false", GetForegroundWindow() == top ? "true" : "false",
+        (unsigned long)(ULONG_PTR)gti.hwndFocus, 96);
     bool first = true;
     for (HWND h : descendants(top)) {
         RECT r;
@@ -125,7 +146,8 @@ void printTree(HWND top) {
         std::string extra;
         if (cls == L"ComboBox") {
             int count = (int)SendMessageW(h, CB_GETCOUNT, 0, 0);
-            extra += ", \"selected\": " + std::to_string((int)SendMessageW(h, CB_GETCURSEL, 0, 0)) + ", \"items\": [";
+            extra += ", \"selected\": " + std::to_string((int)SendMessageW(h, CB_GETCURSEL, 0, 0)) +
+                     ", \"items\": [";
             for (int i = 0; i < count; ++i) {
                 wchar_t item[256] = L"";
                 SendMessageW(h, CB_GETLBTEXT, i, (LPARAM)item);
@@ -133,16 +155,21 @@ void printTree(HWND top) {
             }
             extra += "]";
         }
-        if (cls == L"Button") extra += ", \"checked\": " + std::to_string((int)SendMessageW(h, BM_GETCHECK, 0, 0));
+        if (cls == L"Button")
+            extra += ", \"checked\": " + std::to_string((int)SendMessageW(h, BM_GETCHECK, 0, 0));
         HFONT font = (HFONT)SendMessageW(h, WM_GETFONT, 0, 0);
         LOGFONTW lf{};
         if (font) GetObjectW(font, sizeof lf, &lf);
-        printf("%s\n  {\"hwnd\": %lu, \"class\": %s, \"text\": %s, \"rect\": %s, \"parent\": %lu, \"style\": %lu, "
-               "\"visible\": %s, \"font\": %s, \"font_height\": %ld, \"font_weight\": %ld, \"charset\": %d%s}",
-               first ? "" : ",", (unsigned long)(ULONG_PTR)h, json(cls).c_str(), json(text(h)).c_str(), rectJson(r).c_str(),
-               (unsigned long)(ULONG_PTR)GetParent(h), (unsigned long)GetWindowLongW(h, GWL_STYLE),
-               IsWindowVisible(h) ? "true" : "false", json(lf.lfFaceName).c_str(), lf.lfHeight, lf.lfWeight,
-               (int)lf.lfCharSet, extra.c_str());
+        printf(
+            "%s\n  {\"hwnd\": %lu, \"class\": %s, \"text\": %s, \"rect\": %s, \"parent\": %lu, "
+            "\"style\": %lu, "
+            "\"visible\": %s, \"font\": %s, \"font_height\": %ld, \"font_weight\": %ld, "
+            "\"charset\": %d%s}",
+            first ? "" : ",", (unsigned long)(ULONG_PTR)h, json(cls).c_str(), json(text(h)).c_str(),
+            rectJson(r).c_str(), (unsigned long)(ULONG_PTR)GetParent(h),
+            (unsigned long)GetWindowLongW(h, GWL_STYLE), IsWindowVisible(h) ? "true" : "false",
+            json(lf.lfFaceName).c_str(), lf.lfHeight, lf.lfWeight, (int)lf.lfCharSet,
+            extra.c_str());
         first = false;
     }
     printf("]}\n");
@@ -168,13 +195,19 @@ void printBoxes() {
                 // The box keeps an empty icon control when it shows no icon.
                 if ((GetWindowLongW(h, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
                     if (SendMessageW(h, STM_GETICON, 0, 0)) icons += "icon";
-                }
-                else if (!text(h).empty()) message = text(h);
+                } else if (!text(h).empty())
+                    message = text(h);
             }
         }
-        printf("%s\n {\"title\": %s, \"text\": %s, \"buttons\": [%s], \"has_icon\": %s, \"owner_pid\": %lu}",
-               first ? "" : ",", json(text(box)).c_str(), json(message).c_str(), buttons.c_str(),
-               icons.empty() ? "false" : "true", [&] { DWORD pid; GetWindowThreadProcessId(box, &pid); return (unsigned long)pid; }());
+        printf(
+            "%s\n {\"title\": %s, \"text\": %s, \"buttons\": [%s], \"has_icon\": %s, "
+            "\"owner_pid\": %lu}",
+            first ? "" : ",", json(text(box)).c_str(), json(message).c_str(), buttons.c_str(),
+            icons.empty() ? "false" : "true", [&] {
+                DWORD pid;
+                GetWindowThreadProcessId(box, &pid);
+                return (unsigned long)pid;
+            }());
         first = false;
     }
     printf("]\n");
@@ -195,7 +228,8 @@ void printTooltips() {
         GetWindowRect(h, &r);
         printf("%s\n {\"text\": %s, \"balloon\": %s, \"rect\": %s}", first ? "" : ",",
                json(text(h)).c_str(),
-               (GetWindowLongW(h, GWL_STYLE) & 0x40 /* TTS_BALLOON */) ? "true" : "false", rectJson(r).c_str());
+               (GetWindowLongW(h, GWL_STYLE) & 0x40 /* TTS_BALLOON */) ? "true" : "false",
+               rectJson(r).c_str());
         first = false;
     }
     printf("]\n");
@@ -217,19 +251,25 @@ long wineGdiHandles(HANDLE process) {
         ULONG_PTR peb, affinity, basePriority, pid, parentPid;
     } info{};
     using QueryFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-    const auto query = reinterpret_cast<QueryFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    const auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
     if (!query || query(process, 0, &info, sizeof info, nullptr) != 0 || !info.peb) return -1;
-    const ULONG_PTR tableField = info.peb + (sizeof(void*) == 8 ? 0xF8 : 0x94);  // PEB.GdiSharedHandleTable
+    const ULONG_PTR tableField =
+        info.peb + (sizeof(void*) == 8 ? 0xF8 : 0x94);  // PEB.GdiSharedHandleTable
     ULONG_PTR table = 0;
-    if (!ReadProcessMemory(process, reinterpret_cast<void*>(tableField), &table, sizeof table, nullptr) || !table)
+    if (!ReadProcessMemory(process, reinterpret_cast<void*>(tableField), &table, sizeof table,
+                           nullptr) ||
+        !table)
         return -1;
-    constexpr size_t kEntrySize = 24, kPage = 4096 * kEntrySize / 8;  // whole entries: 12 KiB, 512 entries
+    constexpr size_t kEntrySize = 24,
+                     kPage = 4096 * kEntrySize / 8;  // whole entries: 12 KiB, 512 entries
     constexpr size_t kTableSize = 0x10000 * kEntrySize;
     std::vector<unsigned char> chunk(kPage);
     long live = 0;
     for (size_t at = 0; at < kTableSize; at += kPage) {
-        if (!ReadProcessMemory(process, reinterpret_cast<void*>(table + at), chunk.data(), kPage, nullptr)) return -1;
+        if (!ReadProcessMemory(process, reinterpret_cast<void*>(table + at), chunk.data(), kPage,
+                               nullptr))
+            return -1;
         bool used = false;
         for (unsigned char b : chunk) used |= b != 0;
         if (!used) break;
@@ -254,8 +294,8 @@ void printResources(HWND top) {
         CloseHandle(process);
     }
     printf("{\"pid\": %lu, \"gdi\": %s, \"user\": %s, \"gdi_table\": %s, \"windows\": %ld}\n",
-           (unsigned long)pid, gdi.c_str(), user.c_str(), table < 0 ? "null" : std::to_string(table).c_str(),
-           windows);
+           (unsigned long)pid, gdi.c_str(), user.c_str(),
+           table < 0 ? "null" : std::to_string(table).c_str(), windows);
 }
 
 // Waits up to ten seconds for `done`; false when it did not come.
@@ -274,12 +314,15 @@ int soakLists(HWND top, int changes) {
     for (int i = 0; i < changes; ++i) {
         HWND list = lists[i % 2];
         const int count = (int)SendMessageW(list, CB_GETCOUNT, 0, 0);
-        const int next = ((int)SendMessageW(list, CB_GETCURSEL, 0, 0) + 1 + i / 2 % 2) % count;  // always another
+        const int next = ((int)SendMessageW(list, CB_GETCURSEL, 0, 0) + 1 + i / 2 % 2) %
+                         count;  // always another
         SendMessageW(list, CB_SETCURSEL, next, 0);
-        SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE), (LPARAM)list);
+        SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE),
+                     (LPARAM)list);
         Sleep(25);
     }
-    printf("{\"changes\": %d, \"selected\": [%d, %d]}\n", changes, (int)SendMessageW(lists[0], CB_GETCURSEL, 0, 0),
+    printf("{\"changes\": %d, \"selected\": [%d, %d]}\n", changes,
+           (int)SendMessageW(lists[0], CB_GETCURSEL, 0, 0),
            (int)SendMessageW(lists[1], CB_GETCURSEL, 0, 0));
     return 0;
 }
@@ -353,7 +396,8 @@ int wmain(int argc, wchar_t** argv) {
     } else if (cmd == L"soak-lists" && argc == 4) {
         if (soakLists(top, _wtoi(argv[3]))) return fail("no two lists");
     } else if (cmd == L"soak-tray" && argc == 4) {
-        if (int rc = soakTray(top, _wtoi(argv[3]))) return fail(rc == 2 ? "no tray window" : "a cycle did not complete");
+        if (int rc = soakTray(top, _wtoi(argv[3])))
+            return fail(rc == 2 ? "no tray window" : "a cycle did not complete");
     } else if (cmd == L"minimize") {
         PostMessageW(top, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     } else if (cmd == L"click" && argc == 4) {
@@ -375,7 +419,8 @@ int wmain(int argc, wchar_t** argv) {
         for (HWND h : descendants(top)) {
             if (className(h) != L"ComboBox" || n-- != 0) continue;
             SendMessageW(h, CB_SETCURSEL, index, 0);
-            SendMessageW(GetParent(h), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), CBN_SELCHANGE), (LPARAM)h);
+            SendMessageW(GetParent(h), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), CBN_SELCHANGE),
+                         (LPARAM)h);
             return 0;
         }
         return fail("no such list");

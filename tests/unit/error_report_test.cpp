@@ -14,7 +14,7 @@ const std::wstring kTail =
     std::wstring(L"\r\rPlease email screenshot of this message to ") + build_config::kSupportEmail;
 
 class GuardTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         runtime::setReportPresenter([this](const std::wstring& m) { reports.push_back(m); });
     }

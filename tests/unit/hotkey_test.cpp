@@ -24,9 +24,11 @@ TEST(Catalogue, ListsTheCombinationsInTheirFixedOrder) {
 }
 
 TEST(StatusLine, NamesTheCombinationOrSaysWhyTheSoftwareIsOff) {
-    EXPECT_EQ(main_window::statusLine(L"Ctrl + Alt", L"L"), L"Software is on. Press Ctrl + Alt + L to lock computer");
+    EXPECT_EQ(main_window::statusLine(L"Ctrl + Alt", L"L"),
+              L"Software is on. Press Ctrl + Alt + L to lock computer");
     EXPECT_EQ(main_window::statusLine(L"", L"L"), L"Software is on. Press  + L to lock computer");
-    EXPECT_EQ(main_window::statusLine(L"Alt + Shift", L""), L"Software is on. Press Alt + Shift +  to lock computer");
+    EXPECT_EQ(main_window::statusLine(L"Alt + Shift", L""),
+              L"Software is on. Press Alt + Shift +  to lock computer");
     EXPECT_EQ(main_window::statusLineOff(L"Ctrl + Alt", L"L", true),
               L"Software is off. Ctrl + Alt + L is already used by another program");
     EXPECT_EQ(main_window::statusLineOff(L"Ctrl + Shift", L"9", false),
@@ -35,16 +37,21 @@ TEST(StatusLine, NamesTheCombinationOrSaysWhyTheSoftwareIsOff) {
 
 TEST(StatusLine, BeforeTheBindingItIsOnOnlyForAWholeChoiceThatNoPolicyForbids) {
     using main_window::statusLineBeforeBinding;
-    EXPECT_EQ(statusLineBeforeBinding(false, L"Ctrl + Alt", L"L"), L"Software is on. Press Ctrl + Alt + L to lock computer");
-    EXPECT_EQ(statusLineBeforeBinding(true, L"Ctrl + Alt", L"L"), L"Software is off. Locking is disabled by a system policy");
-    EXPECT_EQ(statusLineBeforeBinding(false, L"", L"L"), L"Software is off. Choose a modifier pair and a key");
-    EXPECT_EQ(statusLineBeforeBinding(false, L"Alt + Shift", L""), L"Software is off. Choose a modifier pair and a key");
+    EXPECT_EQ(statusLineBeforeBinding(false, L"Ctrl + Alt", L"L"),
+              L"Software is on. Press Ctrl + Alt + L to lock computer");
+    EXPECT_EQ(statusLineBeforeBinding(true, L"Ctrl + Alt", L"L"),
+              L"Software is off. Locking is disabled by a system policy");
+    EXPECT_EQ(statusLineBeforeBinding(false, L"", L"L"),
+              L"Software is off. Choose a modifier pair and a key");
+    EXPECT_EQ(statusLineBeforeBinding(false, L"Alt + Shift", L""),
+              L"Software is off. Choose a modifier pair and a key");
 }
 
 TEST(RunValue, NamesTheProgramFileAndQuotesItsPath) {
     EXPECT_EQ(startup_entry::runValueName(L"C:\\Apps\\Tool\\Tool.exe"), L"Tool.exe");
     EXPECT_EQ(startup_entry::runValueName(L"C:\\Tool.exe"), L"Tool.exe");
-    EXPECT_EQ(startup_entry::runValueData(L"C:\\Program Files\\T\\V D G.exe"), L"\"C:\\Program Files\\T\\V D G.exe\"");
+    EXPECT_EQ(startup_entry::runValueData(L"C:\\Program Files\\T\\V D G.exe"),
+              L"\"C:\\Program Files\\T\\V D G.exe\"");
 }
 
 }  // namespace

@@ -17,15 +17,24 @@ TEST(TrayRules, NotificationCodesRaiseTheirEvents) {
         int16_t button;
     };
     const std::vector<Row> rows = {
-        {0x200, TrayEvent::MouseMove, 0},     {0x201, TrayEvent::MouseDown, 1},
-        {0x202, TrayEvent::MouseUp, 1},       {0x203, TrayEvent::MouseDblClick, 1},
-        {0x204, TrayEvent::MouseDown, 2},     {0x205, TrayEvent::MouseUp, 2},
-        {0x206, TrayEvent::MouseDblClick, 2}, {0x207, TrayEvent::None, 0},
-        {0x208, TrayEvent::None, 0},          {0x209, TrayEvent::None, 0},
-        {0x1FF, TrayEvent::None, 0},          {0x402, TrayEvent::None, 0},
-        {0x403, TrayEvent::BalloonEnded, 0},  {0x404, TrayEvent::BalloonEnded, 0},
-        {0x405, TrayEvent::BalloonEnded, 0},  {0x406, TrayEvent::None, 0},
-        {0, TrayEvent::None, 0},              {-0x202, TrayEvent::None, 0},
+        {0x200, TrayEvent::MouseMove, 0},
+        {0x201, TrayEvent::MouseDown, 1},
+        {0x202, TrayEvent::MouseUp, 1},
+        {0x203, TrayEvent::MouseDblClick, 1},
+        {0x204, TrayEvent::MouseDown, 2},
+        {0x205, TrayEvent::MouseUp, 2},
+        {0x206, TrayEvent::MouseDblClick, 2},
+        {0x207, TrayEvent::None, 0},
+        {0x208, TrayEvent::None, 0},
+        {0x209, TrayEvent::None, 0},
+        {0x1FF, TrayEvent::None, 0},
+        {0x402, TrayEvent::None, 0},
+        {0x403, TrayEvent::BalloonEnded, 0},
+        {0x404, TrayEvent::BalloonEnded, 0},
+        {0x405, TrayEvent::BalloonEnded, 0},
+        {0x406, TrayEvent::None, 0},
+        {0, TrayEvent::None, 0},
+        {-0x202, TrayEvent::None, 0},
         {0x10202, TrayEvent::None, 0},
     };
     for (const Row& row : rows) {
@@ -59,12 +68,8 @@ TEST(TrayRules, BalloonTimeIsMillisecondsUpTo2147483Seconds) {
         int32_t seconds;
         uint32_t ms;
     };
-    for (const Row& row : std::vector<Row>{{5, 5000},
-                                           {1, 1000},
-                                           {0, 0},
-                                           {-1, 0},
-                                           {INT32_MIN, 0},
-                                           {2147483, 2147483000u}}) {
+    for (const Row& row : std::vector<Row>{
+             {5, 5000}, {1, 1000}, {0, 0}, {-1, 0}, {INT32_MIN, 0}, {2147483, 2147483000u}}) {
         SCOPED_TRACE(row.seconds);
         EXPECT_EQ(tray::balloonTimeoutMs(row.seconds), row.ms);
     }

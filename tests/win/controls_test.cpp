@@ -1,7 +1,7 @@
 // Controls raise their change handlers for changes from code and from the user alike, and only
 // when the value really changes; the timer never nests its handler.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "main_window/form1.h"
 #include "runtime/run_error.h"
@@ -10,7 +10,7 @@
 namespace {
 
 class ControlsTest : public test_support::CapturedBoxes {
-protected:
+  protected:
     void SetUp() override {
         CapturedBoxes::SetUp();
         form.create();
@@ -83,7 +83,9 @@ TEST_F(ControlsTest, TheTimerDropsTicksWhileItsHandlerRuns) {
 }
 
 TEST_F(ControlsTest, AnErrorInAnUnguardedHandlerIsReportedAtTheWindowBoundary) {
-    form.Check4.onClick = [] { throw runtime::Error(runtime::kPathFileAccess, L"The setting could not be saved."); };
+    form.Check4.onClick = [] {
+        throw runtime::Error(runtime::kPathFileAccess, L"The setting could not be saved.");
+    };
     SendMessageW(form.Check4.hwnd(), BM_CLICK, 0, 0);
     EXPECT_TRUE(reports.empty()) << "no report box of a numbered procedure";
     ASSERT_EQ(unguarded.size(), 1u);

@@ -20,7 +20,7 @@ RECT clientRectOf(HWND child, HWND form) {
 }
 
 class Form1Test : public test_support::CapturedBoxes {
-protected:
+  protected:
     void SetUp() override {
         CapturedBoxes::SetUp();
         form.create();
@@ -43,10 +43,10 @@ TEST_F(Form1Test, ControlsSitAtTheirDesignedPlacesAt96Dpi) {
         RECT expected;  // left, top, right, bottom in the form's client area
     };
     const Row rows[] = {
-        {&form.Text2, {8, 420, 89, 466}},       {&form.PushButton1, {8, 8, 528, 35}},
-        {&form.Frame1, {8, 37, 528, 90}},       {&form.Combo1, {24, 57, 264, 0}},
-        {&form.Combo2, {272, 57, 512, 0}},      {&form.Label1, {8, 99, 528, 116}},
-        {&form.Frame3, {8, 121, 528, 170}},     {&form.Check4, {24, 141, 278, 160}},
+        {&form.Text2, {8, 420, 89, 466}},     {&form.PushButton1, {8, 8, 528, 35}},
+        {&form.Frame1, {8, 37, 528, 90}},     {&form.Combo1, {24, 57, 264, 0}},
+        {&form.Combo2, {272, 57, 512, 0}},    {&form.Label1, {8, 99, 528, 116}},
+        {&form.Frame3, {8, 121, 528, 170}},   {&form.Check4, {24, 141, 278, 160}},
         {&form.Check8, {288, 141, 428, 160}},
     };
     for (const Row& row : rows) {
@@ -75,8 +75,10 @@ TEST_F(Form1Test, FontsAndFrameStyleAreAsDesigned) {
         HWND hwnd;
         LONG height;
         BYTE charset;
-    } rows[] = {{form.PushButton1.hwnd(), -15, 204}, {form.Combo1.hwnd(), -12, 238},
-                {form.Combo2.hwnd(), -12, 238},      {form.Label1.hwnd(), -12, 204},
+    } rows[] = {{form.PushButton1.hwnd(), -15, 204},
+                {form.Combo1.hwnd(), -12, 238},
+                {form.Combo2.hwnd(), -12, 238},
+                {form.Label1.hwnd(), -12, 204},
                 {form.Check4.hwnd(), -12, 204}};
     for (const auto& row : rows) {
         const LOGFONTW lf = fontOf(row.hwnd);
@@ -100,9 +102,11 @@ TEST_F(Form1Test, TabOrderStartsAtTheUnseenTextBoxAndSkipsFramesAndTheLabel) {
     test_support::pumpFor(50);
     EXPECT_EQ(GetFocus(), form.Text2.hwnd());
     std::vector<HWND> order{GetFocus()};
-    for (int i = 0; i < 5; ++i) order.push_back(GetNextDlgTabItem(form.hwnd(), order.back(), FALSE));
-    const std::vector<HWND> expected{form.Text2.hwnd(),  form.PushButton1.hwnd(), form.Combo1.hwnd(),
-                                     form.Combo2.hwnd(), form.Check4.hwnd(),      form.Text2.hwnd()};
+    for (int i = 0; i < 5; ++i)
+        order.push_back(GetNextDlgTabItem(form.hwnd(), order.back(), FALSE));
+    const std::vector<HWND> expected{form.Text2.hwnd(),  form.PushButton1.hwnd(),
+                                     form.Combo1.hwnd(), form.Combo2.hwnd(),
+                                     form.Check4.hwnd(), form.Text2.hwnd()};
     EXPECT_EQ(order, expected) << "Check8 is hidden, so the cycle wraps after Check4";
 }
 
@@ -251,25 +255,23 @@ std::string cursorFile() {
     auto u16 = [&](int v) { f += char(v & 0xFF), f += char((v >> 8) & 0xFF); };
     auto u32 = [&](unsigned v) { u16(v & 0xFFFF), u16(v >> 16); };
     const unsigned imageBytes = 40 + 8 + 128 + 128;
-    u16(0), u16(2), u16(1);                                  // header: type 2 = cursor, 1 image
+    u16(0), u16(2), u16(1);                                    // header: type 2 = cursor, 1 image
     f += char(32), f += char(32), f += char(0), f += char(0);  // 32 x 32, no palette count
-    u16(5), u16(2), u32(imageBytes), u32(6 + 16);            // hot spot, size, offset
+    u16(5), u16(2), u32(imageBytes), u32(6 + 16);              // hot spot, size, offset
     u32(40), u32(32), u32(64), u16(1), u16(1), u32(0), u32(256), u32(0), u32(0), u32(2), u32(0);
-    u32(0), u32(0xFFFFFF);                                   // palette: black, white
-    f += std::string(128, '\x0F');                           // XOR mask
-    f += std::string(128, '\xF0');                           // AND mask
+    u32(0), u32(0xFFFFFF);          // palette: black, white
+    f += std::string(128, '\x0F');  // XOR mask
+    f += std::string(128, '\xF0');  // AND mask
     return f;
 }
 
 class HandPointerTest : public Form1Test {
-protected:
+  protected:
     void TearDown() override {
         DeleteFileW(path.c_str());
         Form1Test::TearDown();
     }
-    void write(const std::string& bytes) {
-        std::ofstream(path.c_str(), std::ios::binary) << bytes;
-    }
+    void write(const std::string& bytes) { std::ofstream(path.c_str(), std::ios::binary) << bytes; }
     const std::wstring path = win::programFolder() + L"\\HAND-M.CUR";
 };
 
@@ -323,7 +325,8 @@ TEST_F(Form1Test, PointerFollowsTheButtonAndTheBackgroundButNeverReplacesTheHour
     EXPECT_EQ(form.pointerMode(), ui::kPointerDefault);
     form.setPointerMode(ui::kPointerCustom);
     SendMessageW(form.Label1.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-    EXPECT_EQ(form.pointerMode(), ui::kPointerCustom) << "the status line has no mouse-move handler";
+    EXPECT_EQ(form.pointerMode(), ui::kPointerCustom)
+        << "the status line has no mouse-move handler";
 }
 
 }  // namespace

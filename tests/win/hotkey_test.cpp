@@ -15,7 +15,9 @@ void CALLBACK raiseStopFlag(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 // Raises the stop flag from inside the loop's pumping pass, after `ms` milliseconds.
-void stopLoopAfter(UINT ms) { SetTimer(nullptr, 0, ms, raiseStopFlag); }
+void stopLoopAfter(UINT ms) {
+    SetTimer(nullptr, 0, ms, raiseStopFlag);
+}
 
 int dispatched = 0;
 
@@ -40,7 +42,7 @@ bool combinationFree(UINT modifiers, UINT key) {
 }
 
 class HotkeyTest : public test_support::CapturedBoxes {
-protected:
+  protected:
     void SetUp() override {
         CapturedBoxes::SetUp();
         win::services().lockWorkStation = [this]() -> unsigned long {
@@ -77,7 +79,8 @@ TEST_F(HotkeyTest, AHotkeyMessageWithTheIdLocksAndOneWithAnotherIdIsDropped) {
     runLoopUntilStopped();
     EXPECT_EQ(locks, 1);
     MSG left;
-    EXPECT_FALSE(PeekMessageW(&left, form.hwnd(), WM_HOTKEY, WM_HOTKEY, PM_NOREMOVE)) << "taken out of the queue";
+    EXPECT_FALSE(PeekMessageW(&left, form.hwnd(), WM_HOTKEY, WM_HOTKEY, PM_NOREMOVE))
+        << "taken out of the queue";
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -100,7 +103,8 @@ TEST_F(HotkeyTest, ARaisedStopFlagEndsTheLoopAfterThePumpingPass) {
     wc.lpfnWndProc = raiserProc;
     wc.lpszClassName = L"StopFlagRaiser";
     RegisterClassW(&wc);
-    HWND raiser = CreateWindowW(L"StopFlagRaiser", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    HWND raiser = CreateWindowW(L"StopFlagRaiser", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                nullptr, nullptr);
     for (int i = 0; i < 3; ++i) PostMessageW(raiser, WM_APP, 0, 0);
     ShortCuts::ProcessMessages(form.hwnd());
     EXPECT_EQ(dispatched, 3);
@@ -142,7 +146,8 @@ TEST_F(HotkeyTest, ARefusedRegistrationTurnsTheStatusLineOffUntilABindingSucceed
     ASSERT_TRUE(RegisterHotKey(other, 7, MOD_ALT | MOD_CONTROL, 'L'));
     stopLoopAfter(30);
     form.Timer1_Timer();
-    EXPECT_EQ(form.Label1.caption(), L"Software is off. Ctrl + Alt + L is already used by another program");
+    EXPECT_EQ(form.Label1.caption(),
+              L"Software is off. Ctrl + Alt + L is already used by another program");
     UnregisterHotKey(other, 7);
     DestroyWindow(other);
     stopLoopAfter(30);
@@ -159,7 +164,8 @@ TEST_F(HotkeyTest, WithoutAKeyEveryBindingIsReportedAndTheLoopStillRuns) {
     ASSERT_EQ(reports.size(), 2u);
     for (const auto& r : reports)
         EXPECT_EQ(r.substr(0, r.find(L"\r\r")),
-                  L"Invalid procedure call or argument\r\nin Vantrel2021/08/31.Form1.Timer1_Timer at line 106");
+                  L"Invalid procedure call or argument\r\nin Vantrel2021/08/31.Form1.Timer1_Timer "
+                  L"at line 106");
     EXPECT_TRUE(form.visible());
     EXPECT_EQ(form.Label1.caption(), kNothingBound);
 }
@@ -171,7 +177,8 @@ TEST_F(HotkeyTest, WithoutAModifierPairNothingIsBoundOrReported) {
     EXPECT_TRUE(reports.empty());
     EXPECT_EQ(form.Label1.caption(), kNothingBound);
     HWND other = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    EXPECT_TRUE(RegisterHotKey(other, 7, MOD_ALT | MOD_CONTROL, 'L')) << "the combination stays free";
+    EXPECT_TRUE(RegisterHotKey(other, 7, MOD_ALT | MOD_CONTROL, 'L'))
+        << "the combination stays free";
     UnregisterHotKey(other, 7);
     DestroyWindow(other);
 }
@@ -198,11 +205,12 @@ TEST_F(HotkeyTest, APressThatANestedLoopDispatchesLocksOnceAndARefusalOpensOneBo
 
     // Refused: a press while the refusal box is open requests the lock but opens no second box.
     lockResult = ERROR_ACCESS_DENIED;
-    ui::setMessageBoxPresenter([this](const std::wstring& text, unsigned flags, const std::wstring& caption) {
-        boxes.push_back({text, flags, caption});
-        SendMessageW(form.hwnd(), WM_HOTKEY, ShortCuts::hotkeyId, 0);
-        return IDOK;
-    });
+    ui::setMessageBoxPresenter(
+        [this](const std::wstring& text, unsigned flags, const std::wstring& caption) {
+            boxes.push_back({text, flags, caption});
+            SendMessageW(form.hwnd(), WM_HOTKEY, ShortCuts::hotkeyId, 0);
+            return IDOK;
+        });
     SendMessageW(form.hwnd(), WM_HOTKEY, ShortCuts::hotkeyId, 0);
     EXPECT_EQ(locks, 4);
     EXPECT_EQ(boxes.size(), 1u);
@@ -214,14 +222,16 @@ TEST_F(HotkeyTest, APolicyThatDisablesLockingBindsNothingUntilItIsLifted) {
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
         SCOPED_TRACE(root == HKEY_CURRENT_USER ? "user" : "machine");
         HKEY key;
-        ASSERT_EQ(RegCreateKeyExW(root, kPolicyKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &key,
-                                  nullptr),
+        ASSERT_EQ(RegCreateKeyExW(root, kPolicyKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY,
+                                  nullptr, &key, nullptr),
                   ERROR_SUCCESS);
         const DWORD one = 1;
-        RegSetValueExW(key, L"DisableLockWorkstation", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
+        RegSetValueExW(key, L"DisableLockWorkstation", 0, REG_DWORD,
+                       reinterpret_cast<const BYTE*>(&one), sizeof one);
         stopLoopAfter(30);
         form.Timer1_Timer();
-        EXPECT_EQ(form.Label1.caption(), L"Software is off. Locking is disabled by a system policy");
+        EXPECT_EQ(form.Label1.caption(),
+                  L"Software is off. Locking is disabled by a system policy");
         EXPECT_TRUE(combinationFree(MOD_ALT | MOD_CONTROL, 'L'));
 
         RegDeleteValueW(key, L"DisableLockWorkstation");

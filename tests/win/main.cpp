@@ -1,7 +1,7 @@
 // The Windows test binary: real windows, controls and registry, under Wine or Windows.
-#include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};

@@ -19,12 +19,14 @@ std::wstring runValue(HKEY root) {
     wchar_t data[1024];
     DWORD bytes = sizeof data;
     const std::wstring name = startup_entry::runValueName(win::programPath());
-    if (RegGetValueW(root, kRun, name.c_str(), RRF_RT_REG_SZ, nullptr, data, &bytes) != ERROR_SUCCESS) return L"<none>";
+    if (RegGetValueW(root, kRun, name.c_str(), RRF_RT_REG_SZ, nullptr, data, &bytes) !=
+        ERROR_SUCCESS)
+        return L"<none>";
     return data;
 }
 
 class OptionsTest : public test_support::CapturedBoxes {
-protected:
+  protected:
     void SetUp() override {
         CapturedBoxes::SetUp();
         mStartUp::RemoveFromStartup();
@@ -88,7 +90,8 @@ TEST_F(OptionsTest, RestoringTheStartUpBoxAtLoadWritesNothing) {
 }
 
 TEST_F(OptionsTest, AMachineWideRunKeyThatRefusesTheWriteFallsBackToTheUsersOwn) {
-    RegStuff::setMachineRoot(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7FFF0000)));  // refuses everything
+    RegStuff::setMachineRoot(
+        reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7FFF0000)));  // refuses everything
     mStartUp::AddToStartup();
     EXPECT_EQ(runValue(HKEY_CURRENT_USER), L"\"" + win::programPath() + L"\"");
     RegStuff::setMachineRoot(HKEY_LOCAL_MACHINE);
@@ -104,9 +107,11 @@ TEST_F(OptionsTest, AMachineWideRunKeyThatRefusesTheWriteFallsBackToTheUsersOwn)
 TEST_F(OptionsTest, AMachineWideWriteRemovesTheUsersStaleValue) {
     const std::wstring name = startup_entry::runValueName(win::programPath());
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kRun, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kRun, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                              nullptr),
               ERROR_SUCCESS);
-    RegStuff::WriteValue(key, name, REG_SZ, L"\"C:\\old\\" + name + L"\"");  // left by an earlier start
+    RegStuff::WriteValue(key, name, REG_SZ,
+                         L"\"C:\\old\\" + name + L"\"");  // left by an earlier start
     RegCloseKey(key);
     SendMessageW(form.Check4.hwnd(), BM_CLICK, 0, 0);
     EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"\"" + win::programPath() + L"\"");
@@ -114,7 +119,8 @@ TEST_F(OptionsTest, AMachineWideWriteRemovesTheUsersStaleValue) {
 }
 
 TEST_F(OptionsTest, ARefusedSaveLeavesNoHandlerHalfDoneAndIsReportedOnce) {
-    settings::setSettingsRoot(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7FFF0000)));  // refuses everything
+    settings::setSettingsRoot(
+        reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7FFF0000)));  // refuses everything
     // Each change goes through the window, as a user's: the window's boundary reports the refusal.
     auto reportedOnce = [&] {
         ASSERT_EQ(unguarded.size(), 1u);
@@ -146,21 +152,24 @@ TEST_F(OptionsTest, ARefusedSaveLeavesNoHandlerHalfDoneAndIsReportedOnce) {
 
 TEST_F(OptionsTest, WriteValueStoresTextAndNumbersAndIgnoresOtherTypes) {
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\VantrelDeskGuardTest", 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\VantrelDeskGuardTest", 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     EXPECT_EQ(RegStuff::WriteValue(key, L"text", REG_SZ, L"C:\\a b\\x.exe"), ERROR_SUCCESS);
     EXPECT_EQ(RegStuff::WriteValue(key, L"number", REG_DWORD, L"-2"), ERROR_SUCCESS);
     EXPECT_EQ(RegStuff::WriteValue(key, L"other", REG_BINARY, L"x"), 0);
     wchar_t text[64];
     DWORD bytes = sizeof text, number = 0, type = 0;
-    EXPECT_EQ(RegGetValueW(key, nullptr, L"text", RRF_RT_REG_SZ, nullptr, text, &bytes), ERROR_SUCCESS);
+    EXPECT_EQ(RegGetValueW(key, nullptr, L"text", RRF_RT_REG_SZ, nullptr, text, &bytes),
+              ERROR_SUCCESS);
     EXPECT_STREQ(text, L"C:\\a b\\x.exe");
     EXPECT_EQ(bytes, sizeof(L"C:\\a b\\x.exe")) << "the count includes the terminating NUL";
     bytes = sizeof number;
-    EXPECT_EQ(RegGetValueW(key, nullptr, L"number", RRF_RT_REG_DWORD, &type, &number, &bytes), ERROR_SUCCESS);
+    EXPECT_EQ(RegGetValueW(key, nullptr, L"number", RRF_RT_REG_DWORD, &type, &number, &bytes),
+              ERROR_SUCCESS);
     EXPECT_EQ(static_cast<LONG>(number), -2);
-    EXPECT_NE(RegGetValueW(key, nullptr, L"other", RRF_RT_ANY, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+    EXPECT_NE(RegGetValueW(key, nullptr, L"other", RRF_RT_ANY, nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
     RegCloseKey(key);
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VantrelDeskGuardTest");
 }

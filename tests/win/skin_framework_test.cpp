@@ -20,33 +20,38 @@ using skin_test::TempFolder;
 constexpr char kSkin[] =
     "vantrel-skin 1\n"
     "[window]\nbackground = #102030\ntext = #E0E1E2\n"
-    "[frame]\ntext = #8AB4F8\n"  // no background: takes the window's
+    "[frame]\ntext = #8AB4F8\n"           // no background: takes the window's
     "[checkbox]\nbackground = #112233\n"  // no text: takes the window's
     "[list]\nbackground = #303134\ntext = #F1F2F3\n"
     "[status]\ntext = #1A1B1C\nborder = #5F6368\n"
-    "[button]\nface = #1A73E8\ntext = #FFFFFF\nhover = #4285F4\npressed = #1557B0\nborder = #8AB4F8\n"
+    "[button]\nface = #1A73E8\ntext = #FFFFFF\nhover = #4285F4\npressed = #1557B0\nborder = "
+    "#8AB4F8\n"
     "[font]\nface = Liberation Serif\nsize = 10.5\nweight = 600\n";
 
 TEST(SkinLoading, FaultsAreRunTimeErrorsNamingTheFile) {
     struct Case {
         const char* what;
-        std::string bytes;        // written as the file unless `missing`
+        std::string bytes;  // written as the file unless `missing`
         bool missing;
         std::wstring displayName;  // how the engine is told to name the file
         int number;
-        std::wstring startsWith;   // %s: the path
+        std::wstring startsWith;  // %s: the path
     };
-    const std::string tooLong = "vantrel-skin 1\n[window]\n[button]\n" + std::string(64 * 1024, '#');
+    const std::string tooLong =
+        "vantrel-skin 1\n[window]\n[button]\n" + std::string(64 * 1024, '#');
     const Case cases[] = {
-        {"missing file", "", true, L"", runtime::kPathFileAccess, L"Skin file %s: cannot be read ("},
-        {"random bytes", std::string("\x9c\xff\x01\x80zq\x00\x13", 8), false, L"", runtime::kBadSkinFile, L"Skin file %s"},
+        {"missing file", "", true, L"", runtime::kPathFileAccess,
+         L"Skin file %s: cannot be read ("},
+        {"random bytes", std::string("\x9c\xff\x01\x80zq\x00\x13", 8), false, L"",
+         runtime::kBadSkinFile, L"Skin file %s"},
         {"longer than 64 KiB", tooLong, false, L"", runtime::kBadSkinFile, L"Skin file %s: "},
-        {"named by its display name", "vantrel-skin 1\n[window]\nbogus = 1\n[button]\n", false, L"my skin",
-         runtime::kBadSkinFile, L"Skin file my skin, line 3: unknown key"},
+        {"named by its display name", "vantrel-skin 1\n[window]\nbogus = 1\n[button]\n", false,
+         L"my skin", runtime::kBadSkinFile, L"Skin file my skin, line 3: unknown key"},
     };
     for (const Case& c : cases) {
         TempFolder dir;
-        const std::wstring path = c.missing ? dir.path() + L"\\x\\o.cjs" : dir.write(L"x\\o.cjs", c.bytes);
+        const std::wstring path =
+            c.missing ? dir.path() + L"\\x\\o.cjs" : dir.write(L"x\\o.cjs", c.bytes);
         std::wstring expected = c.startsWith;
         if (auto at = expected.find(L"%s"); at != std::wstring::npos) expected.replace(at, 2, path);
         skin_engine::SkinFramework engine;
@@ -86,9 +91,11 @@ TEST(SkinApplying, NeedsALoadedSkinAndAWindowOfThisProgram) {
     auto handleOf = [](HWND h) { return static_cast<std::int32_t>(reinterpret_cast<LONG_PTR>(h)); };
     EXPECT_THROW(engine.applyTo(handleOf(form.hwnd())), runtime::Error) << "no skin loaded";
     engine.loadSkin(dir.write(L"s.cjs", kSkin), L"");
-    HWND stranger = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND stranger =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     EXPECT_THROW(engine.applyTo(handleOf(stranger)), runtime::Error) << "not a form";
-    EXPECT_THROW(engine.applyTo(handleOf(form.Check4.hwnd())), runtime::Error) << "a control, not a form";
+    EXPECT_THROW(engine.applyTo(handleOf(form.Check4.hwnd())), runtime::Error)
+        << "a control, not a form";
     DestroyWindow(stranger);
     EXPECT_EQ(form.backColor(), ui::kWhite);
 }
@@ -119,14 +126,18 @@ TEST_F(SkinnedWindow, ControlsAnswerTheirColourMessagesInTheSkinsColours) {
     };
     const Case cases[] = {
         {"check box", WM_CTLCOLORSTATIC, checkBox, RGB(0x11, 0x22, 0x33), RGB(0xE0, 0xE1, 0xE2)},
-        {"second check box", WM_CTLCOLORBTN, form->Check8.hwnd(), RGB(0x11, 0x22, 0x33), RGB(0xE0, 0xE1, 0xE2)},
+        {"second check box", WM_CTLCOLORBTN, form->Check8.hwnd(), RGB(0x11, 0x22, 0x33),
+         RGB(0xE0, 0xE1, 0xE2)},
         {"list, closed", WM_CTLCOLOREDIT, combo, RGB(0x30, 0x31, 0x34), RGB(0xF1, 0xF2, 0xF3)},
-        {"list, dropped down", WM_CTLCOLORLISTBOX, info.hwndList, RGB(0x30, 0x31, 0x34), RGB(0xF1, 0xF2, 0xF3)},
-        {"second list", WM_CTLCOLORLISTBOX, form->Combo2.hwnd(), RGB(0x30, 0x31, 0x34), RGB(0xF1, 0xF2, 0xF3)},
+        {"list, dropped down", WM_CTLCOLORLISTBOX, info.hwndList, RGB(0x30, 0x31, 0x34),
+         RGB(0xF1, 0xF2, 0xF3)},
+        {"second list", WM_CTLCOLORLISTBOX, form->Combo2.hwnd(), RGB(0x30, 0x31, 0x34),
+         RGB(0xF1, 0xF2, 0xF3)},
         // The status line keeps the button face the skin step gave it, with the skin's text.
         {"status line", WM_CTLCOLORSTATIC, label, buttonFace, RGB(0x1A, 0x1B, 0x1C)},
         // The hidden text box is no part of any skin section.
-        {"text box", WM_CTLCOLOREDIT, form->Text2.hwnd(), GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT)},
+        {"text box", WM_CTLCOLOREDIT, form->Text2.hwnd(), GetSysColor(COLOR_WINDOW),
+         GetSysColor(COLOR_WINDOWTEXT)},
     };
     for (const Case& c : cases) {
         const skin_test::Answer a = ctlColor(*form, c.message, c.child);
@@ -188,7 +199,8 @@ TEST_F(SkinnedWindow, FontsTakeFaceSizeAndWeightButTheHelpButtonKeepsItsSize) {
         EXPECT_EQ(f.charset, c.charset) << c.what;
         // The control was handed the font it now names.
         HFONT font = reinterpret_cast<HFONT>(SendMessageW(c.control.hwnd(), WM_GETFONT, 0, 0));
-        if (c.control.kind() != ui::Control::Kind::Frame && c.control.kind() != ui::Control::Kind::PushButton) {
+        if (c.control.kind() != ui::Control::Kind::Frame &&
+            c.control.kind() != ui::Control::Kind::PushButton) {
             LOGFONTW lf{};
             ASSERT_TRUE(GetObjectW(font, sizeof lf, &lf)) << c.what;
             EXPECT_STREQ(lf.lfFaceName, L"Liberation Serif") << c.what;
@@ -207,13 +219,16 @@ TEST(SkinApplying, OptionsDecideWhatIsRestyled) {
         COLORREF form, frame, check, button;
     };
     const COLORREF face = GetSysColor(COLOR_BTNFACE), skinWindow = RGB(0x10, 0x20, 0x30);
-    const COLORREF skinCheck = RGB(0x11, 0x22, 0x33), skinButton = RGB(0x1A, 0x73, 0xE8), white = RGB(255, 255, 255);
+    const COLORREF skinCheck = RGB(0x11, 0x22, 0x33), skinButton = RGB(0x1A, 0x73, 0xE8),
+                   white = RGB(255, 255, 255);
     const COLORREF mine = RGB(0x12, 0x34, 0x56);
     const Case cases[] = {
         {"all on", 1, true, true, false, skinWindow, skinWindow, skinCheck, skinButton},
         {"explicit colour kept", 1, true, true, true, skinWindow, mine, skinCheck, skinButton},
-        {"explicit colour replaced without bit 1", 0, true, true, true, skinWindow, skinWindow, skinCheck, skinButton},
-        {"other bits change nothing", 0x40 | 1, true, true, true, skinWindow, mine, skinCheck, skinButton},
+        {"explicit colour replaced without bit 1", 0, true, true, true, skinWindow, skinWindow,
+         skinCheck, skinButton},
+        {"other bits change nothing", 0x40 | 1, true, true, true, skinWindow, mine, skinCheck,
+         skinButton},
         {"controls off", 1, false, true, false, skinWindow, face, face, skinButton},
         {"buttons off", 1, true, false, false, skinWindow, skinWindow, skinCheck, white},
     };
@@ -223,7 +238,8 @@ TEST(SkinApplying, OptionsDecideWhatIsRestyled) {
         Form1 form;
         form.create();
         // As the skin step leaves the window before it applies the skin.
-        for (ui::Control* control : {static_cast<ui::Control*>(&form.Frame1), static_cast<ui::Control*>(&form.Check4)})
+        for (ui::Control* control :
+             {static_cast<ui::Control*>(&form.Frame1), static_cast<ui::Control*>(&form.Check4)})
             control->setBackColor(ui::kButtonFace);
         form.setBackColor(ui::kButtonFace);
         if (c.frameExplicit) form.Frame1.setBackColor(mine);

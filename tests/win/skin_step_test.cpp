@@ -59,7 +59,7 @@ TEST(SkinFilePresence, IsForExactlyThatPath) {
 
 // Records the operations as they arrive; can fail at one of them.
 class RecordingEngine : public skin_engine::SkinEngine {
-public:
+  public:
     std::vector<std::wstring> calls;
     int storedOptions = 0;
     std::wstring failAt;  // the name of the operation that raises an error, if any
@@ -75,11 +75,17 @@ public:
         record(L"setOptions " + std::to_wstring(bits), L"setOptions");
         storedOptions = bits;
     }
-    void setRestyleControls(bool on) override { record(L"restyleControls " + std::to_wstring(on), L"restyleControls"); }
-    void setDrawButtons(bool on) override { record(L"drawButtons " + std::to_wstring(on), L"drawButtons"); }
-    void applyTo(std::int32_t handle) override { record(L"apply " + std::to_wstring(handle), L"apply"); }
+    void setRestyleControls(bool on) override {
+        record(L"restyleControls " + std::to_wstring(on), L"restyleControls");
+    }
+    void setDrawButtons(bool on) override {
+        record(L"drawButtons " + std::to_wstring(on), L"drawButtons");
+    }
+    void applyTo(std::int32_t handle) override {
+        record(L"apply " + std::to_wstring(handle), L"apply");
+    }
 
-private:
+  private:
     void record(const std::wstring& call, const std::wstring& name) {
         calls.push_back(call);
         if (name == failAt) throw runtime::Error(runtime::kBadSkinFile, L"failed at " + name);
@@ -92,16 +98,23 @@ struct SkinStep : ::testing::Test {
     RecordingEngine engine;
 
     void SetUp() override { form->create(); }
-    std::wstring handle() const { return std::to_wstring(reinterpret_cast<LONG_PTR>(form->hwnd())); }
+    std::wstring handle() const {
+        return std::to_wstring(reinterpret_cast<LONG_PTR>(form->hwnd()));
+    }
 
     // The background of every control of the form, by name.
     std::vector<std::pair<const char*, ui::Color>> backgrounds() const {
         Form1& f = *form;
-        return {{"Form1", f.backColor()},          {"Text2", f.Text2.backColor()},
-                {"PushButton1", f.PushButton1.backColor()}, {"Frame1", f.Frame1.backColor()},
-                {"Combo1", f.Combo1.backColor()},  {"Combo2", f.Combo2.backColor()},
-                {"Label1", f.Label1.backColor()},  {"Frame3", f.Frame3.backColor()},
-                {"Check4", f.Check4.backColor()},  {"Check8", f.Check8.backColor()}};
+        return {{"Form1", f.backColor()},
+                {"Text2", f.Text2.backColor()},
+                {"PushButton1", f.PushButton1.backColor()},
+                {"Frame1", f.Frame1.backColor()},
+                {"Combo1", f.Combo1.backColor()},
+                {"Combo2", f.Combo2.backColor()},
+                {"Label1", f.Label1.backColor()},
+                {"Frame3", f.Frame3.backColor()},
+                {"Check4", f.Check4.backColor()},
+                {"Check8", f.Check8.backColor()}};
     }
 };
 
@@ -117,9 +130,9 @@ TEST_F(SkinStep, GivesTheWindowCheckBoxesFramesAndLabelsTheButtonFaceAndLeavesTh
     dir.write(L"x\\o.cjs", "anything: the fake engine reads nothing");
     main_window::SkinMainWindow(*form, engine, dir.path());
     const std::vector<std::pair<const char*, ui::Color>> expected = {
-        {"Form1", ui::kButtonFace},      {"Text2", ui::kWindowBack},   {"PushButton1", ui::kWhite},
-        {"Frame1", ui::kButtonFace},     {"Combo1", ui::kWindowBack},  {"Combo2", ui::kWindowBack},
-        {"Label1", ui::kButtonFace},     {"Frame3", ui::kButtonFace},  {"Check4", ui::kButtonFace},
+        {"Form1", ui::kButtonFace},  {"Text2", ui::kWindowBack},  {"PushButton1", ui::kWhite},
+        {"Frame1", ui::kButtonFace}, {"Combo1", ui::kWindowBack}, {"Combo2", ui::kWindowBack},
+        {"Label1", ui::kButtonFace}, {"Frame3", ui::kButtonFace}, {"Check4", ui::kButtonFace},
         {"Check8", ui::kButtonFace}};
     EXPECT_EQ(backgrounds(), expected);
 }
@@ -130,9 +143,12 @@ TEST_F(SkinStep, DrivesTheFiveOperationsInOrderSettingOnlyTheLowestOptionBit) {
         engine.calls.clear();
         engine.storedOptions = stored;
         main_window::SkinMainWindow(*form, engine, dir.path());
-        const std::vector<std::wstring> expected = {
-            L"load " + path + L" []", L"options", L"setOptions " + std::to_wstring(stored | 1),
-            L"restyleControls 1",     L"drawButtons 1", L"apply " + handle()};
+        const std::vector<std::wstring> expected = {L"load " + path + L" []",
+                                                    L"options",
+                                                    L"setOptions " + std::to_wstring(stored | 1),
+                                                    L"restyleControls 1",
+                                                    L"drawButtons 1",
+                                                    L"apply " + handle()};
         EXPECT_EQ(engine.calls, expected) << "options were " << stored;
     }
 }
@@ -140,7 +156,8 @@ TEST_F(SkinStep, DrivesTheFiveOperationsInOrderSettingOnlyTheLowestOptionBit) {
 TEST_F(SkinStep, AnErrorEndsTheStepAtOnceAndKeepsTheColoursAlreadyChanged) {
     dir.write(L"x\\o.cjs", "x");
     const std::pair<const wchar_t*, size_t> failures[] = {
-        {L"load", 1}, {L"options", 2}, {L"setOptions", 3}, {L"restyleControls", 4}, {L"drawButtons", 5}, {L"apply", 6}};
+        {L"load", 1},        {L"options", 2}, {L"setOptions", 3}, {L"restyleControls", 4},
+        {L"drawButtons", 5}, {L"apply", 6}};
     for (const auto& [operation, callsMade] : failures) {
         RecordingEngine failing;
         failing.failAt = operation;

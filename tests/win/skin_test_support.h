@@ -12,7 +12,7 @@ namespace skin_test {
 
 // A new empty folder under the temporary folder, removed with everything in it at the end.
 class TempFolder {
-public:
+  public:
     TempFolder() {
         wchar_t base[MAX_PATH];
         GetTempPathW(MAX_PATH, base);
@@ -30,16 +30,18 @@ public:
     // Writes `bytes` to `relative` (folders on the way are created), returns the full path.
     std::wstring write(const std::wstring& relative, std::string_view bytes) const {
         const std::wstring full = path_ + L"\\" + relative;
-        for (size_t at = full.find(L'\\', path_.size() + 1); at != std::wstring::npos; at = full.find(L'\\', at + 1))
+        for (size_t at = full.find(L'\\', path_.size() + 1); at != std::wstring::npos;
+             at = full.find(L'\\', at + 1))
             CreateDirectoryW(full.substr(0, at).c_str(), nullptr);
-        HANDLE f = CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE f = CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
         DWORD written = 0;
         WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         CloseHandle(f);
         return full;
     }
 
-private:
+  private:
     static void removeTree(const std::wstring& dir) {
         WIN32_FIND_DATAW fd;
         HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &fd);
@@ -49,8 +51,10 @@ private:
                 if (name == L"." || name == L"..") continue;
                 const std::wstring full = dir + L"\\" + name;
                 SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) removeTree(full);
-                else DeleteFileW(full.c_str());
+                if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    removeTree(full);
+                else
+                    DeleteFileW(full.c_str());
             } while (FindNextFileW(h, &fd));
             FindClose(h);
         }
@@ -70,8 +74,8 @@ inline Answer ctlColor(const ui::Form& form, UINT message, HWND child) {
     HDC dc = CreateCompatibleDC(nullptr);
     SetBkColor(dc, RGB(1, 2, 3));
     SetTextColor(dc, RGB(4, 5, 6));
-    auto brush = reinterpret_cast<HBRUSH>(
-        SendMessageW(form.hwnd(), message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child)));
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
+        form.hwnd(), message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child)));
     LOGBRUSH lb{};
     if (!brush || !GetObjectW(brush, sizeof lb, &lb)) lb.lbColor = CLR_INVALID;
     Answer a{GetBkColor(dc), GetTextColor(dc), lb.lbColor};

@@ -16,7 +16,9 @@ double secondsSince(Clock::time_point t) {
 double threadCpuSeconds() {
     FILETIME created, ended, kernel, user;
     GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user);
-    auto value = [](FILETIME f) { return (static_cast<uint64_t>(f.dwHighDateTime) << 32) | f.dwLowDateTime; };
+    auto value = [](FILETIME f) {
+        return (static_cast<uint64_t>(f.dwHighDateTime) << 32) | f.dwLowDateTime;
+    };
     return static_cast<double>(value(kernel) + value(user)) / 1e7;
 }
 
@@ -80,10 +82,10 @@ TEST_F(TrayTest, OnceGateAndTheTimeDecideWhatIsSent) {
     };
     tray::cSysTray c(host);
     const std::vector<Call> calls = {
-        {0, false, {1}, 0},   // no time: shown, no wait, no clear
-        {-5, true, {1}, 1},   // the first once-balloon counts
-        {0, true, {}, 1},     // later once-balloons are not shown
-        {0, false, {1}, 1},   // balloons not limited to once are always shown and never counted
+        {0, false, {1}, 0},  // no time: shown, no wait, no clear
+        {-5, true, {1}, 1},  // the first once-balloon counts
+        {0, true, {}, 1},    // later once-balloons are not shown
+        {0, false, {1}, 1},  // balloons not limited to once are always shown and never counted
     };
     for (const Call& call : calls) {
         SCOPED_TRACE(testing::Message() << call.seconds << " " << call.once);

@@ -61,8 +61,13 @@ TEST_F(TrayTest, ReadPropertiesAppliesInTrayFirstThenIconThenTip) {
                     {},
                     true,
                     L"Saved"});
-    rows.push_back({"out of the tray", true,
-                    {{L"InTray", false}, {L"TrayTip", std::wstring()}}, {}, {}, false, L""});
+    rows.push_back({"out of the tray",
+                    true,
+                    {{L"InTray", false}, {L"TrayTip", std::wstring()}},
+                    {},
+                    {},
+                    false,
+                    L""});
     for (Row& row : rows) {
         SCOPED_TRACE(row.name);
         sent.clear();
@@ -123,7 +128,9 @@ TEST_F(TrayTest, InTraySendsOnlyOnARealChange) {
         std::vector<Step> steps;
     };
     const std::vector<Row> rows = {
-        {"running", true, {{true, {0}, true}, {true, {}, false}, {false, {2}, true}, {false, {}, false}}},
+        {"running",
+         true,
+         {{true, {0}, true}, {true, {}, false}, {false, {2}, true}, {false, {}, false}}},
         {"designing", false, {{true, {}, true}, {true, {}, false}, {false, {}, true}}},
         {"False at first", true, {{false, {}, false}}},
     };
@@ -206,8 +213,8 @@ TEST_F(TrayTest, TheShellsRestartPutsTheIconBack) {
 TEST_F(TrayTest, ARefusedFirstAddIsTriedAgainForALimitedTime) {
     struct Row {
         const char* name;
-        int refusals;         // adds the shell refuses before it accepts
-        size_t adds;          // adds sent in all
+        int refusals;  // adds the shell refuses before it accepts
+        size_t adds;   // adds sent in all
     };
     tray::cSysTray::setAddRetry(20, 3);
     for (const Row& row : std::vector<Row>{{"accepted at once", 0, 1},
@@ -222,9 +229,10 @@ TEST_F(TrayTest, ARefusedFirstAddIsTriedAgainForALimitedTime) {
         };
         tray::cSysTray c(host);
         c.setInTray(true);
-        auto adds = [&] { return static_cast<size_t>(std::count_if(sent.begin(), sent.end(), [](auto& r) {
-                              return r.operation == tray::kAdd;
-                          })); };
+        auto adds = [&] {
+            return static_cast<size_t>(std::count_if(
+                sent.begin(), sent.end(), [](auto& r) { return r.operation == tray::kAdd; }));
+        };
         pumpUntil([&] { return adds() >= row.adds; }, 2000);
         pumpUntil([] { return false; }, 150);  // nothing more follows
         EXPECT_EQ(adds(), row.adds);

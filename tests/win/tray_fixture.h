@@ -1,8 +1,8 @@
 #pragma once
 // What the tray tests share: a host that can be designing or running and records the property
 // notices, and a shell stand-in that records every request the control sends.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "resource_ids.h"
-#include "tray/shell_notify.h"
 #include "tray/m_sys_tray.h"
+#include "tray/shell_notify.h"
 #include "tray/sys_tray.h"
 
 namespace tray_test {
@@ -25,7 +25,7 @@ struct TestHost : tray::ControlHost {
 };
 
 class TrayTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         tray::setNotifySender([this](const tray::NotifyRequest& r) {
             sent.push_back(r);
@@ -46,7 +46,8 @@ protected:
 
     // Runs the thread's messages until `done` holds or the time is up; sleeps in between.
     bool pumpUntil(const std::function<bool()>& done, int timeoutMs) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         while (!done()) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                                   deadline - std::chrono::steady_clock::now())
@@ -66,6 +67,8 @@ protected:
     std::function<bool(const tray::NotifyRequest&)> shellAccepts = [](const auto&) { return true; };
 };
 
-inline uint32_t field(const tray::NotifyRequest& r, tray::Field f) { return tray::readU32(r.record, f); }
+inline uint32_t field(const tray::NotifyRequest& r, tray::Field f) {
+    return tray::readU32(r.record, f);
+}
 
 }  // namespace tray_test

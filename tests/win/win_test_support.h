@@ -36,15 +36,16 @@ inline void pumpFor(DWORD milliseconds) {
 
 // Captures the report boxes and message boxes instead of showing them.
 class CapturedBoxes : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         clearSettings();
         runtime::setReportPresenter([this](const std::wstring& m) { reports.push_back(m); });
         win::setErrorSink([this](const runtime::Error& e) { unguarded.push_back(e.description); });
-        ui::setMessageBoxPresenter([this](const std::wstring& text, unsigned flags, const std::wstring& caption) {
-            boxes.push_back({text, flags, caption});
-            return IDOK;
-        });
+        ui::setMessageBoxPresenter(
+            [this](const std::wstring& text, unsigned flags, const std::wstring& caption) {
+                boxes.push_back({text, flags, caption});
+                return IDOK;
+            });
     }
     void TearDown() override {
         runtime::setReportPresenter(nullptr);
