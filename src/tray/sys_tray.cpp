@@ -36,8 +36,7 @@ void admitTaskbarCreated(HWND window) {
     using ChangeFilterFn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
     static const auto changeFilter = reinterpret_cast<ChangeFilterFn>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx")));
-    if (changeFilter && window)
-        changeFilter(window, taskbarCreatedMessage(), 1 /* MSGFLT_ALLOW */, nullptr);
+    if (changeFilter) changeFilter(window, taskbarCreatedMessage(), 1 /* MSGFLT_ALLOW */, nullptr);
 }
 
 bool quitPending() {

@@ -7,7 +7,7 @@ from conftest import TITLE
 from winebox import wait_for
 
 TRACE = ["user32.RegisterHotKey", "user32.UnregisterHotKey", "user32.LockWorkStation"]
-POLICY_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\System"
+POLICY_KEY = r"Software\Microsoft\Windows\CurrentVersion\Policies\System"
 REFUSED = "The computer could not be locked.\r\n"
 KEYS = [chr(c) for c in range(ord("A"), ord("Z") + 1)] + [str(d) for d in range(1, 10)] + ["0"]
 
@@ -162,15 +162,17 @@ def test_a_press_locks_with_the_help_box_open_and_within_the_balloons_wait(desk,
     other.end()
 
 
-def test_a_policy_that_disables_locking_binds_nothing_until_it_is_lifted(desk, box):
-    box.reg_add(POLICY_KEY, "DisableLockWorkstation", "1", "REG_DWORD")
+@pytest.mark.parametrize("root", ["HKCU", "HKLM"])
+def test_a_policy_that_disables_locking_binds_nothing_until_it_is_lifted(desk, box, root):
+    policy_key = root + "\\" + POLICY_KEY
+    box.reg_add(policy_key, "DisableLockWorkstation", "1", "REG_DWORD")
     try:
         program = desk.start(trace=TRACE)
         wait_for(lambda: status_line(desk) == "Software is off. Locking is disabled by a system policy",
                  what="the status line to name the policy")
         assert registrations(program) == []
     finally:
-        box.reg_delete_value(POLICY_KEY, "DisableLockWorkstation")
+        box.reg_delete_value(policy_key, "DisableLockWorkstation")
     box.inspect("select", TITLE, 0, 1)  # the next binding works as usual
     assert wait_for(lambda: registrations(program), what="a registration")[0][2:] == (6, 0x4C)
     assert status_line(desk) == "Software is on. Press Ctrl + Shift + L to lock computer"

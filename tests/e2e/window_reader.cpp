@@ -1,29 +1,24 @@
 // A small Windows program the end-to-end tests run beside the program under test, to read its
 // windows and controls and to act on them the way the system does for a user.
-//   window_reader tree TITLE            the top-level window TITLE and its children, as JSON
-//   window_reader boxes                 the visible message boxes of all programs, as JSON
-//   window_reader select TITLE N INDEX  selects item INDEX in the N-th list of TITLE, as a user's
-//   choice window_reader click TITLE TEXT      clicks the control captioned TEXT (a check box or
-//   button) window_reader answer TEXT           presses the button TEXT of the first visible
-//   message box window_reader close TITLE           asks the window to close window_reader minimize
-//   TITLE        minimizes it as the title-bar button does window_reader broadcast NAME broadcasts
-//   the registered window message NAME window_reader tooltips              the visible tooltip and
-//   balloon windows of all programs, their
-//                                 text and whether they are balloons, as JSON
-//   window_reader hotkey MODS VK        tries to register MODS+VK for itself; prints the result,
-//   keeps it
-//                                 registered until stdin closes
-//   window_reader resources TITLE       the GDI and USER object counts of TITLE's process, as JSON:
-//   the
-//                                 system's (GetGuiResources, null where it does not answer), the
-//                                 live entries of Wine's GDI handle table, and the process's
-//                                 windows
-//   window_reader soak-lists TITLE N    N changes of the combination through TITLE's two lists, in
-//   turn,
-//                                 each a new choice, 25 ms apart so that each is bound
-//   window_reader soak-tray TITLE N     N cycles of minimizing TITLE into the tray and restoring it
-//   by the
-//                                 tray icon's click, reported to its tray window as the shell does
+//   tree TITLE            the top-level window TITLE and its children, as JSON
+//   boxes                 the visible message boxes of all programs, as JSON
+//   select TITLE N INDEX  selects item INDEX in the N-th list of TITLE, as a user's choice
+//   click TITLE TEXT      clicks the control captioned TEXT (a check box or button)
+//   answer TEXT           presses the button TEXT of the first visible message box
+//   close TITLE           asks the window to close
+//   minimize TITLE        minimizes it as the title-bar button does
+//   broadcast NAME        broadcasts the registered window message NAME
+//   tooltips              the visible tooltip and balloon windows of all programs, their text and
+//                         whether they are balloons, as JSON
+//   hotkey MODS VK        tries to register MODS+VK for itself; prints the result, keeps it
+//                         registered until stdin closes
+//   resources TITLE       the GDI and USER object counts of TITLE's process, as JSON: the
+//                         system's (GetGuiResources, null where it does not answer), the live
+//                         entries of Wine's GDI handle table, and the process's windows
+//   soak-lists TITLE N    N changes of the combination through TITLE's two lists, in turn, each
+//                         a new choice, 25 ms apart so that each is bound
+//   soak-tray TITLE N     N cycles of minimizing TITLE into the tray and restoring it by the tray
+//                         icon's click, reported to its tray window as the shell does
 #include <windows.h>
 
 #include <cstdio>

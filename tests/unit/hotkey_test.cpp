@@ -35,18 +35,6 @@ TEST(StatusLine, NamesTheCombinationOrSaysWhyTheSoftwareIsOff) {
               L"Software is off. Ctrl + Shift + 9 could not be registered");
 }
 
-TEST(StatusLine, BeforeTheBindingItIsOnOnlyForAWholeChoiceThatNoPolicyForbids) {
-    using main_window::statusLineBeforeBinding;
-    EXPECT_EQ(statusLineBeforeBinding(false, L"Ctrl + Alt", L"L"),
-              L"Software is on. Press Ctrl + Alt + L to lock computer");
-    EXPECT_EQ(statusLineBeforeBinding(true, L"Ctrl + Alt", L"L"),
-              L"Software is off. Locking is disabled by a system policy");
-    EXPECT_EQ(statusLineBeforeBinding(false, L"", L"L"),
-              L"Software is off. Choose a modifier pair and a key");
-    EXPECT_EQ(statusLineBeforeBinding(false, L"Alt + Shift", L""),
-              L"Software is off. Choose a modifier pair and a key");
-}
-
 TEST(RunValue, NamesTheProgramFileAndQuotesItsPath) {
     EXPECT_EQ(startup_entry::runValueName(L"C:\\Apps\\Tool\\Tool.exe"), L"Tool.exe");
     EXPECT_EQ(startup_entry::runValueName(L"C:\\Tool.exe"), L"Tool.exe");

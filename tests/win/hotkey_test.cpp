@@ -30,16 +30,6 @@ LRESULT CALLBACK raiserProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 }
 
 const std::wstring kNothingBound = L"Software is off. Choose a modifier pair and a key";
-const wchar_t kPolicyKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
-
-// True when another window can take the combination: the program holds nothing.
-bool combinationFree(UINT modifiers, UINT key) {
-    HWND other = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    const bool free = RegisterHotKey(other, 7, modifiers, key) != FALSE;
-    UnregisterHotKey(other, 7);
-    DestroyWindow(other);
-    return free;
-}
 
 class HotkeyTest : public test_support::CapturedBoxes {
   protected:
@@ -216,31 +206,6 @@ TEST_F(HotkeyTest, APressThatANestedLoopDispatchesLocksOnceAndARefusalOpensOneBo
     EXPECT_EQ(boxes.size(), 1u);
     SendMessageW(form.hwnd(), WM_HOTKEY, ShortCuts::hotkeyId, 0);
     EXPECT_EQ(boxes.size(), 2u) << "once the box is closed, the next refusal is reported again";
-}
-
-TEST_F(HotkeyTest, APolicyThatDisablesLockingBindsNothingUntilItIsLifted) {
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-        SCOPED_TRACE(root == HKEY_CURRENT_USER ? "user" : "machine");
-        HKEY key;
-        ASSERT_EQ(RegCreateKeyExW(root, kPolicyKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY,
-                                  nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        const DWORD one = 1;
-        RegSetValueExW(key, L"DisableLockWorkstation", 0, REG_DWORD,
-                       reinterpret_cast<const BYTE*>(&one), sizeof one);
-        stopLoopAfter(30);
-        form.Timer1_Timer();
-        EXPECT_EQ(form.Label1.caption(),
-                  L"Software is off. Locking is disabled by a system policy");
-        EXPECT_TRUE(combinationFree(MOD_ALT | MOD_CONTROL, 'L'));
-
-        RegDeleteValueW(key, L"DisableLockWorkstation");
-        RegCloseKey(key);
-        stopLoopAfter(30);
-        form.Timer1_Timer();
-        EXPECT_EQ(form.Label1.caption(), L"Software is on. Press Ctrl + Alt + L to lock computer");
-        EXPECT_FALSE(combinationFree(MOD_ALT | MOD_CONTROL, 'L'));
-    }
 }
 
 }  // namespace

@@ -104,20 +104,6 @@ TEST_F(OptionsTest, AMachineWideRunKeyThatRefusesTheWriteFallsBackToTheUsersOwn)
     mStartUp::RemoveFromStartup();  // nothing left to delete: no error either
 }
 
-TEST_F(OptionsTest, AMachineWideWriteRemovesTheUsersStaleValue) {
-    const std::wstring name = startup_entry::runValueName(win::programPath());
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kRun, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
-    RegStuff::WriteValue(key, name, REG_SZ,
-                         L"\"C:\\old\\" + name + L"\"");  // left by an earlier start
-    RegCloseKey(key);
-    SendMessageW(form.Check4.hwnd(), BM_CLICK, 0, 0);
-    EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"\"" + win::programPath() + L"\"");
-    EXPECT_EQ(runValue(HKEY_CURRENT_USER), L"<none>") << "started at logon from one place only";
-}
-
 TEST_F(OptionsTest, ARefusedSaveLeavesNoHandlerHalfDoneAndIsReportedOnce) {
     settings::setSettingsRoot(
         reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7FFF0000)));  // refuses everything
