@@ -29,23 +29,27 @@ void Form1::create() {
                  WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
     setBackColor(ui::kWhite);
 
-    // Created in tab order, so the window order is the tab order.
+    // Created in tab order, so the window order is the tab order. An "&" marks a caption's
+    // Alt+letter shortcut.
     Text2.create(*this, L"Text2");
     PushButton1.setFont(kButtonFont);
-    PushButton1.create(*this, L"Help");
+    PushButton1.create(*this, L"&Help");
     Frame1.setBackColor(ui::kWhite);
     Frame1.create(*this, L"Key Options");
     Combo1.setFont(kListFont);
     Combo1.create(*this, Frame1);
+    Combo1.setAccessibleName(L"Modifier keys");
     Combo2.setFont(kListFont);
     Combo2.create(*this, Frame1);
+    Combo2.setAccessibleName(L"Key");
     Label1.create(*this, L"Label1");
+    Label1.setLiveRegion(true);  // a screen reader reads out each new status
     Frame3.setBackColor(ui::kWhite);
     Frame3.create(*this, L"Startup Options");
     Check4.setBackColor(ui::kWhite);
-    Check4.create(*this, Frame3, L"Load this software on Windows startup");
+    Check4.create(*this, Frame3, L"&Load this software on Windows startup");
     Check8.setBackColor(ui::kWhite);
-    Check8.create(*this, Frame3, L"Start in system tray");
+    Check8.create(*this, Frame3, L"Start in system &tray");
     addTimer(Timer1);
 
     // The tray control's designed values: out of the tray, the blue 'T' at 16 x 16, no tip.

@@ -4,6 +4,7 @@
 
 #include "main_window/form1.h"
 #include "win/files.h"
+#include "win/services.h"
 
 namespace main_window {
 
@@ -20,6 +21,8 @@ bool skinFilePresent(const std::wstring& path) {
 
 void SkinMainWindow(ui::Form& window, skin_engine::SkinEngine& engine, const std::wstring& folder) {
     if (!skinFilePresent(folder + kSkinFile)) return;
+    // Under high contrast the user's own colours win: no skin restyles them.
+    if (win::services().highContrast()) return;
 
     window.setBackColor(ui::kButtonFace);
     for (ui::Control* c : window.controls()) {

@@ -46,8 +46,9 @@ ui::FontSpec skinned(ui::FontSpec wanted, const Skin::Font& font, bool keepSize)
 // The button's look: the skin's colours, the button's own face and text where the skin names
 // none, and hover, pressed and border shades mixed from face and text where those are left out.
 ui::ButtonLook buttonLook(const Skin::Button& b, const ui::Control& button, const ui::Form& form) {
-    const ui::Color face = b.face ? b.face->colorref() : form.rgb(button.backColor());
-    const ui::Color text = b.text ? b.text->colorref() : form.rgb(button.foreColor());
+    const ui::ColorPair own = form.colors(button);
+    const ui::Color face = b.face ? b.face->colorref() : own.back;
+    const ui::Color text = b.text ? b.text->colorref() : own.text;
     return {face, text, b.hover ? b.hover->colorref() : ui::mixColors(face, text, 15),
             b.pressed ? b.pressed->colorref() : ui::mixColors(face, text, 30),
             b.border ? b.border->colorref() : ui::mixColors(face, text, 45)};
@@ -55,7 +56,9 @@ ui::ButtonLook buttonLook(const Skin::Button& b, const ui::Control& button, cons
 
 // Labels draw their one-pixel border in the colour kept as the subclass's data.
 LRESULT borderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR colour) {
-    if (msg == WM_NCPAINT && (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_BORDER)) {
+    const ui::Form* form = ui::Form::fromHwnd(GetAncestor(hwnd, GA_ROOT));
+    const bool skinned = form && !form->highContrast();  // high contrast: the system's border
+    if (msg == WM_NCPAINT && skinned && (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_BORDER)) {
         HDC dc = GetWindowDC(hwnd);
         RECT rc;
         GetWindowRect(hwnd, &rc);

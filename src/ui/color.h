@@ -9,10 +9,12 @@ using Color = std::uint32_t;
 
 inline constexpr Color kSystemColorFlag = 0x80000000u;
 inline constexpr Color kWhite = 0x00FFFFFFu;
-inline constexpr Color kButtonFace = kSystemColorFlag | 15u;  // COLOR_BTNFACE
-inline constexpr Color kButtonText = kSystemColorFlag | 18u;  // COLOR_BTNTEXT
-inline constexpr Color kWindowText = kSystemColorFlag | 8u;   // COLOR_WINDOWTEXT
-inline constexpr Color kWindowBack = kSystemColorFlag | 5u;   // COLOR_WINDOW
+inline constexpr Color kButtonFace = kSystemColorFlag | 15u;     // COLOR_BTNFACE
+inline constexpr Color kButtonText = kSystemColorFlag | 18u;     // COLOR_BTNTEXT
+inline constexpr Color kWindowText = kSystemColorFlag | 8u;      // COLOR_WINDOWTEXT
+inline constexpr Color kWindowBack = kSystemColorFlag | 5u;      // COLOR_WINDOW
+inline constexpr Color kHighlight = kSystemColorFlag | 13u;      // COLOR_HIGHLIGHT
+inline constexpr Color kHighlightText = kSystemColorFlag | 14u;  // COLOR_HIGHLIGHTTEXT
 
 constexpr bool isSystemColor(Color c) {
     return (c & kSystemColorFlag) != 0;
@@ -25,6 +27,40 @@ constexpr int systemColorIndex(Color c) {
 template <class SystemColor>
 std::uint32_t resolveColor(Color c, SystemColor systemColor) {
     return isSystemColor(c) ? systemColor(systemColorIndex(c)) : (c & 0x00FFFFFFu);
+}
+
+// A system colour as Windows' standard scheme has it: the look the window was designed in.
+constexpr std::uint32_t standardSystemColor(int index) {
+    switch (index) {
+        case 5:   // window
+        case 14:  // highlight text
+            return 0xFFFFFFu;
+        case 13:  // highlight: RGB 0, 120, 215
+            return 0xD77800u;
+        case 15:  // button face
+            return 0xF0F0F0u;
+        default:  // the text colours
+            return 0x000000u;
+    }
+}
+
+struct ColorPair {
+    std::uint32_t text, back;  // fixed colours 0x00BBGGRR
+};
+
+// The colours a surface paints its text and its background with, both from one source, so that
+// text stays readable under any colour scheme:
+// - under high contrast, the system's own pair for the surface (`systemText`, `systemBack`);
+// - where text and background both follow the system, or are both fixed, those two;
+// - where one is fixed and the other follows the system, the designed look: the system colour
+//   as the standard scheme has it, never the user's (which could be white text on a fixed white).
+template <class SystemColor>
+ColorPair surfaceColors(Color text, Color back, Color systemText, Color systemBack,
+                        bool highContrast, SystemColor systemColor) {
+    if (highContrast) text = systemText, back = systemBack;
+    if (isSystemColor(text) == isSystemColor(back))
+        return {resolveColor(text, systemColor), resolveColor(back, systemColor)};
+    return {resolveColor(text, standardSystemColor), resolveColor(back, standardSystemColor)};
 }
 
 // `b` mixed into `a` by `percentB` percent, channel by channel (fixed colours 0x00BBGGRR).

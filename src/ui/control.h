@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "ui/accessible.h"
 #include "ui/color.h"
 #include "ui/twips.h"
 #include "win/window_class.h"
@@ -48,6 +49,15 @@ class Control {
     virtual Kind kind() const = 0;
     // The height of the control's window for a designed height, both in pixels.
     virtual int windowHeight(int designedPixels) const { return designedPixels; }
+
+    // The system's colours for this surface, which it takes under high contrast.
+    virtual Color systemText() const { return kWindowText; }
+    virtual Color systemBack() const { return kWindowBack; }
+
+    // What the control tells assistive technology beyond what the system knows of it.
+    virtual AccessibleFacts accessibleFacts() const { return {}; }
+    // Carries out the control's default action, as a reader asks; false when it has none.
+    virtual bool doDefaultAction() { return false; }
 
   protected:
     Control(TwipsRect place, Color back, Color fore) : place_(place), back_(back), fore_(fore) {}

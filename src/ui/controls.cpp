@@ -4,18 +4,13 @@
 
 #include "runtime/run_error.h"
 #include "ui/form.h"
+#include "win/accessibility_library.h"
 #include "win/error_sink.h"
 #include "win/window_class.h"
+#include "win/window_text.h"
 
 namespace ui {
 namespace {
-
-std::wstring windowText(HWND hwnd) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(
-        static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 LRESULT textBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR self) {
     auto* box = reinterpret_cast<TextBox*>(self);
@@ -25,6 +20,20 @@ LRESULT textBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR self) {
     // would wake the program twice a second for nothing.
     if (msg == WM_SETFOCUS && box->unseen()) DestroyCaret();
     return result;
+}
+
+// The lists answer assistive technology with their names; the label marks itself a live region
+// when a reader first asks for it.
+LRESULT accessibleProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR self) {
+    if (msg == WM_GETOBJECT) {
+        auto* control = reinterpret_cast<Control*>(self);
+        if (control->kind() == Control::Kind::Label) {
+            static_cast<Label*>(control)->annotateOnce();
+        } else if (LRESULT object = answerGetObject(*control, wp, lp)) {
+            return object;
+        }
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 }  // namespace
@@ -45,18 +54,32 @@ bool TextBox::unseen() const {
 
 void Label::create(Form& form, const wchar_t* caption) {
     createWindow(form, nullptr, L"STATIC", caption, SS_CENTER | SS_NOPREFIX | WS_BORDER);
+    win::subclassWindow(hwnd(), accessibleProc, reinterpret_cast<DWORD_PTR>(this));
 }
 
 std::wstring Label::caption() const {
-    return windowText(hwnd());
+    return win::windowText(hwnd());
 }
+void Label::annotateOnce() {
+    if (!live_ || annotated_) return;
+    annotated_ = true;
+    win::annotateLiveRegion(hwnd());
+}
+
 void Label::setCaption(const std::wstring& caption) {
+    if (caption == this->caption()) return;
     SetWindowTextW(hwnd(), caption.c_str());
+    if (live_) win::announceLiveRegionChange(hwnd());
 }
 
 void ComboBox::create(Form& form, Control& container) {
     createWindow(form, &container, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST);
     SendMessageW(hwnd(), CB_SETMINVISIBLE, kVisibleItems, 0);
+    win::subclassWindow(hwnd(), accessibleProc, reinterpret_cast<DWORD_PTR>(this));
+}
+
+AccessibleFacts ComboBox::accessibleFacts() const {
+    return {ROLE_SYSTEM_COMBOBOX, accessibleName_, std::nullopt, L"", L"", text()};
 }
 
 void ComboBox::addItem(const std::wstring& text) {

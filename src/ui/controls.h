@@ -21,6 +21,12 @@ class Label : public Control {
     std::wstring caption() const;
     void setCaption(const std::wstring& caption);
     Kind kind() const override { return Kind::Label; }
+    // A label whose changes a screen reader reads out as they happen (a polite live region).
+    void setLiveRegion(bool live) { live_ = live; }
+    void annotateOnce();  // tells the system it is a live region, when a reader first asks
+
+  private:
+    bool live_ = false, annotated_ = false;
 };
 
 // A drop-down list without typed entry. `onClick` runs whenever the selection changes.
@@ -36,6 +42,9 @@ class ComboBox : public Control {
     std::wstring text() const;  // the selected item, empty when nothing is selected
     std::wstring item(int index) const;
     Kind kind() const override { return Kind::ComboBox; }
+    // The name assistive technology reads for the list, which has no label of its own.
+    void setAccessibleName(const std::wstring& name) { accessibleName_ = name; }
+    AccessibleFacts accessibleFacts() const override;
     std::function<void()> onClick;
 
     // The designed height is the closed box; the window also holds the dropped-down list.
@@ -46,6 +55,7 @@ class ComboBox : public Control {
 
   private:
     void command(int notification) override;
+    std::wstring accessibleName_;
 };
 
 // A two-state check box, value 0 (clear) or 1 (ticked). `onClick` runs on every change.

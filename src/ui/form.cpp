@@ -6,7 +6,9 @@
 #include "win/dpi.h"
 #include "win/error_sink.h"
 #include "win/message_loop.h"
+#include "win/services.h"
 #include "win/window_class.h"
+#include "win/window_text.h"
 
 namespace ui {
 namespace {
@@ -37,6 +39,7 @@ void Form::createWindow(const wchar_t* caption, int clientWidthTwips, int client
     hwnd_ = win::createWindow(WS_EX_CONTROLPARENT, kFormClass, caption, style_, CW_USEDEFAULT,
                               CW_USEDEFAULT, 0, 0, nullptr, this);
     dpi_ = win::dpiForWindow(hwnd_);
+    highContrast_ = win::services().highContrast();
 
     // Size the frame around the designed client area and centre it on the work area.
     RECT frame{0, 0, twipsToPixels(clientWidthTwips_, dpi_),
@@ -59,14 +62,14 @@ void Form::unregisterControl(Control& control) {
     std::erase(controls_, &control);
 }
 
-Control* Form::controlFor(HWND hwnd) const {
+Control* Form::controlAt(HWND hwnd) const {
     for (Control* c : controls_)
         if (c->hwnd() == hwnd) return c;
     return nullptr;
 }
 
 Control* Form::colorsFor(HWND hwnd) const {
-    if (Control* c = controlFor(hwnd)) return c;
+    if (Control* c = controlAt(hwnd)) return c;
     // A drop-down list's list part is a window of its own; it takes the list's colours.
     for (Control* c : controls_) {
         COMBOBOXINFO info{};
@@ -84,10 +87,7 @@ void Form::addTimer(Timer& timer) {
 }
 
 std::wstring Form::caption() const {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
-    text.resize(
-        static_cast<size_t>(GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
-    return text;
+    return win::windowText(hwnd_);
 }
 
 void Form::setCaption(const std::wstring& caption) {
@@ -159,15 +159,30 @@ void Form::setPointerMode(int mode) {
                      MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
-COLORREF Form::rgb(Color c) const {
-    return resolveColor(c,
-                        [](int index) { return static_cast<std::uint32_t>(GetSysColor(index)); });
+namespace {
+
+std::uint32_t systemColor(int index) {
+    return static_cast<std::uint32_t>(GetSysColor(index));
 }
 
-HBRUSH Form::brush(Color c) {
-    const COLORREF value = rgb(c);
-    auto& slot = brushes_[value];
-    if (!slot) slot.reset(CreateSolidBrush(value));
+}  // namespace
+
+COLORREF Form::rgb(Color c) const {
+    return resolveColor(c, systemColor);
+}
+
+ColorPair Form::colors(const Control& c) const {
+    return surfaceColors(c.foreColor(), c.backColor(), c.systemText(), c.systemBack(),
+                         highContrast_, systemColor);
+}
+
+ColorPair Form::windowColors() const {
+    return surfaceColors(kWindowText, back_, kWindowText, kWindowBack, highContrast_, systemColor);
+}
+
+HBRUSH Form::brush(COLORREF c) {
+    auto& slot = brushes_[c];
+    if (!slot) slot.reset(CreateSolidBrush(c));
     return slot.get();
 }
 
@@ -203,9 +218,10 @@ LRESULT Form::controlColors(WPARAM dcParam, LPARAM childParam) {
     Control* c = colorsFor(child);
     if (!c) return 0;
     HDC dc = reinterpret_cast<HDC>(dcParam);
-    SetTextColor(dc, rgb(c->foreColor()));
-    SetBkColor(dc, rgb(c->backColor()));
-    return reinterpret_cast<LRESULT>(brush(c->backColor()));
+    const ColorPair pair = colors(*c);
+    SetTextColor(dc, pair.text);
+    SetBkColor(dc, pair.back);
+    return reinterpret_cast<LRESULT>(brush(pair.back));
 }
 
 bool Form::setCursor(WPARAM, LPARAM lp) {
@@ -215,6 +231,31 @@ bool Form::setCursor(WPARAM, LPARAM lp) {
                                                        : LoadCursorW(nullptr, IDC_ARROW);
     SetCursor(cursor);
     return true;
+}
+
+// The first control in tab order. A screen reader announces the focus, so while one runs the
+// focus starts on the first control that can be seen instead of one outside the client area.
+HWND Form::firstFocus() const {
+    HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    if (!win::services().screenReader()) return first;
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    for (HWND h = first; h;) {
+        RECT r, overlap;
+        GetWindowRect(h, &r);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+        if (IntersectRect(&overlap, &r, &client)) return h;
+        h = GetNextDlgTabItem(hwnd_, h, FALSE);
+        if (h == first) break;
+    }
+    return first;
+}
+
+// Switching high contrast or the colour scheme repaints every surface in its new colours.
+void Form::onColorsChanged() {
+    highContrast_ = win::services().highContrast();
+    for (Control* c : controls_) SendMessageW(c->hwnd(), WM_SYSCOLORCHANGE, 0, 0);
+    repaintAll();
 }
 
 void Form::onActivate(WPARAM wp) {
@@ -229,7 +270,7 @@ void Form::onActivate(WPARAM wp) {
 LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_COMMAND:
-            if (Control* c = controlFor(reinterpret_cast<HWND>(lp))) c->command(HIWORD(wp));
+            if (Control* c = controlAt(reinterpret_cast<HWND>(lp))) c->command(HIWORD(wp));
             return 0;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
@@ -240,7 +281,7 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND: {
             RECT rc;
             GetClientRect(hwnd_, &rc);
-            FillRect(reinterpret_cast<HDC>(wp), &rc, brush(back_));
+            FillRect(reinterpret_cast<HDC>(wp), &rc, brush(windowColors().back));
             return 1;
         }
         case WM_SETCURSOR:
@@ -261,9 +302,7 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_SETFOCUS: {
             // Give the focus to the control that had it, else to the first one in tab order.
-            HWND target = lastFocus_ && IsWindow(lastFocus_)
-                              ? lastFocus_
-                              : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+            HWND target = lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : firstFocus();
             if (target) SetFocus(target);
             return 0;
         }
@@ -279,6 +318,21 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                          SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
         }
+        case WM_SHOWWINDOW:
+            // Underlined shortcuts and focus marks show once the keyboard is in use, as in
+            // Windows' own dialogs.
+            if (wp && !cuesInitialised_) {
+                cuesInitialised_ = true;
+                SendMessageW(hwnd_, WM_CHANGEUISTATE,
+                             MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEACCEL | UISF_HIDEFOCUS), 0);
+            }
+            break;
+        case WM_SYSCOLORCHANGE:
+            onColorsChanged();
+            return 0;
+        case WM_SETTINGCHANGE:
+            if (wp == SPI_SETHIGHCONTRAST) onColorsChanged();
+            return 0;
         case WM_CLOSE:
             onCloseRequest();
             return 0;

@@ -55,9 +55,18 @@ class Form {
     const std::vector<Control*>& controls() const { return controls_; }
     void addTimer(Timer& timer);
 
+    // The control bound to a window of this form, or null.
+    Control* controlAt(HWND hwnd) const;
+
+    // The colours each surface paints with (ui/color.h: surfaceColors): under high contrast the
+    // system's, and never system text on a fixed background.
+    bool highContrast() const { return highContrast_; }
+    ColorPair colors(const Control& control) const;
+    ColorPair windowColors() const;  // the form's own background, for its own surface
+
     // Resources shared by the controls, cached per colour and font.
     COLORREF rgb(Color c) const;
-    HBRUSH brush(Color c);
+    HBRUSH brush(COLORREF c);
     HFONT font(const FontSpec& wanted);
     void repaintAll();
 
@@ -78,12 +87,13 @@ class Form {
     void registerControl(Control& control);
     void unregisterControl(Control& control);
     void layout();
-    Control* controlFor(HWND hwnd) const;
     // The control whose colours paint `hwnd`: itself, or the list part of a drop-down list.
     Control* colorsFor(HWND hwnd) const;
     LRESULT controlColors(WPARAM dc, LPARAM child);
     bool setCursor(WPARAM wp, LPARAM lp);
     void onActivate(WPARAM wp);
+    HWND firstFocus() const;
+    void onColorsChanged();
 
     HWND hwnd_ = nullptr;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
@@ -94,6 +104,8 @@ class Form {
     int hiddenState_ = kStateNormal;  // the state a hidden window takes when it is shown
     win::OwnedCursor customPointer_;
     HWND lastFocus_ = nullptr;
+    bool highContrast_ = false;
+    bool cuesInitialised_ = false;
     std::vector<Control*> controls_;
     std::vector<Timer*> timers_;
     std::map<COLORREF, win::OwnedBrush> brushes_;

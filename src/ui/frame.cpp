@@ -3,6 +3,7 @@
 #include "ui/form.h"
 #include "win/win_handles.h"
 #include "win/window_class.h"
+#include "win/window_text.h"
 
 namespace ui {
 namespace {
@@ -16,17 +17,27 @@ void Frame::create(Form& form, const wchar_t* caption) {
     createWindow(form, nullptr, kFrameClass, caption, WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, this);
 }
 
+AccessibleFacts Frame::accessibleFacts() const {
+    return {ROLE_SYSTEM_GROUPING,
+            win::windowText(hwnd()),
+            IsWindowVisible(hwnd()) ? 0 : STATE_SYSTEM_INVISIBLE,
+            L"",
+            L"",
+            std::nullopt};
+}
+
 void Frame::paint(HDC dc) {
     Form* form = this->form();
+    const ColorPair colors = form->colors(*this);
     RECT rc;
     GetClientRect(hwnd(), &rc);
-    FillRect(dc, &rc, form->brush(backColor()));
+    FillRect(dc, &rc, form->brush(colors.back));
 
     const win::Selection captionFont(dc, form->font(font()));
-    wchar_t caption[128];
-    const int length = GetWindowTextW(hwnd(), caption, 128);
+    const std::wstring caption = win::windowText(hwnd());
+    const int length = static_cast<int>(caption.size());
     SIZE text{};
-    GetTextExtentPoint32W(dc, caption, length, &text);
+    GetTextExtentPoint32W(dc, caption.c_str(), length, &text);
 
     // The etched box runs through the middle of the caption line; the caption interrupts it.
     RECT box = rc;
@@ -35,10 +46,10 @@ void Frame::paint(HDC dc) {
     if (length > 0) {
         const int pad = text.cy / 4, left = text.cy / 2;
         RECT label{left, 0, left + text.cx + 2 * pad, text.cy};
-        FillRect(dc, &label, form->brush(backColor()));
+        FillRect(dc, &label, form->brush(colors.back));
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, form->rgb(foreColor()));
-        TextOutW(dc, left + pad, 0, caption, length);
+        SetTextColor(dc, colors.text);
+        TextOutW(dc, left + pad, 0, caption.c_str(), length);
     }
 }
 
@@ -56,6 +67,9 @@ LRESULT Frame::handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_MOUSEMOVE:
             if (onMouseMove) onMouseMove();
             return 0;
+        case WM_GETOBJECT:
+            if (LRESULT object = answerGetObject(*this, wp, lp)) return object;
+            break;
     }
     return DefWindowProcW(hwnd(), msg, wp, lp);
 }

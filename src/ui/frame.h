@@ -1,6 +1,7 @@
 #pragma once
-// A captioned frame that holds other controls: it draws the etched box in its own background and
-// passes its children's notifications on to the form.
+// A captioned frame that holds other controls: it draws the etched box in its own background,
+// passes its children's notifications on to the form, and reads as a grouping named by its
+// caption. It takes no focus.
 #include "ui/control.h"
 
 namespace ui {
@@ -11,6 +12,7 @@ class Frame : public Control {
     void create(Form& form, const wchar_t* caption);
     Kind kind() const override { return Kind::Frame; }
     std::function<void()> onMouseMove;
+    AccessibleFacts accessibleFacts() const override;
 
   private:
     template <class T>

@@ -3,8 +3,10 @@
 #include <windowsx.h>
 
 #include "ui/form.h"
+#include "ui/mnemonic.h"
 #include "win/win_handles.h"
 #include "win/window_class.h"
+#include "win/window_text.h"
 
 namespace ui {
 namespace {
@@ -40,45 +42,84 @@ void PushButton::click() {
     if (onClick) onClick();
 }
 
+AccessibleFacts PushButton::accessibleFacts() const {
+    const std::wstring caption = win::windowText(hwnd());
+    long state = 0;
+    if (!IsWindowEnabled(hwnd()))
+        state |= STATE_SYSTEM_UNAVAILABLE;
+    else
+        state |= STATE_SYSTEM_FOCUSABLE;
+    if (GetFocus() == hwnd()) state |= STATE_SYSTEM_FOCUSED;
+    if (pressed()) state |= STATE_SYSTEM_PRESSED;
+    if (hot_) state |= STATE_SYSTEM_HOTTRACKED;
+    if (!IsWindowVisible(hwnd())) state |= STATE_SYSTEM_INVISIBLE;
+    return {ROLE_SYSTEM_PUSHBUTTON,
+            withoutMnemonic(caption),
+            state,
+            L"Press",
+            mnemonicShortcut(caption),
+            std::nullopt};
+}
+
+bool PushButton::doDefaultAction() {
+    // Posted, as a system button does: the reader's call returns before the click's work (a
+    // modal box) begins.
+    if (IsWindowEnabled(hwnd())) PostMessageW(hwnd(), BM_CLICK, 0, 0);
+    return true;
+}
+
+// The face and text colours for the current state. Under high contrast the hover and pressed
+// faces take the highlight pair; otherwise they are shades of the face toward the highlight, or
+// the skin's look.
+ColorPair PushButton::faceColors() const {
+    Form* form = this->form();
+    ColorPair pair = form->colors(*this);
+    const bool active = pressed() || hot_;
+    if (form->highContrast()) {
+        if (active) pair = {form->rgb(kHighlightText), form->rgb(kHighlight)};
+    } else if (hasLook_) {
+        if (pressed())
+            pair.back = form->rgb(look_.pressed);
+        else if (hot_)
+            pair.back = form->rgb(look_.hover);
+    } else if (active) {
+        pair.back = mixColors(pair.back, standardSystemColor(COLOR_HIGHLIGHT), pressed() ? 35 : 15);
+    }
+    return pair;
+}
+
 void PushButton::paint(HDC dc) {
     Form* form = this->form();
     RECT rc;
     GetClientRect(hwnd(), &rc);
-    const COLORREF face = form->rgb(backColor());
-    const COLORREF text = form->rgb(foreColor());
-    COLORREF fill = face, border = mixColors(face, text, 45);
-    if (hasLook_) {
-        border = form->rgb(look_.border);
-        if (pressed())
-            fill = form->rgb(look_.pressed);
-        else if (hot_)
-            fill = form->rgb(look_.hover);
-    } else if (pressed()) {
-        fill = mixColors(face, form->rgb(kSystemColorFlag | COLOR_HIGHLIGHT), 35);
-    } else if (hot_) {
-        fill = mixColors(face, form->rgb(kSystemColorFlag | COLOR_HIGHLIGHT), 15);
-    }
+    const ColorPair colors = faceColors();
+    const COLORREF border = form->highContrast() ? colors.text
+                            : hasLook_           ? form->rgb(look_.border)
+                                                 : mixColors(colors.back, colors.text, 45);
+    const LRESULT cues = SendMessageW(hwnd(), WM_QUERYUISTATE, 0, 0);
 
     // Paint off-screen so hovering never flickers.
     const win::OwnedDC memory(CreateCompatibleDC(dc));
     const win::OwnedBitmap bitmap(CreateCompatibleBitmap(dc, rc.right, rc.bottom));
     HDC mem = memory.get();
     const win::Selection offScreen(mem, bitmap.get());
-    FillRect(mem, &rc, win::OwnedBrush(CreateSolidBrush(fill)).get());
-    FrameRect(mem, &rc, win::OwnedBrush(CreateSolidBrush(border)).get());
+    FillRect(mem, &rc, form->brush(colors.back));
+    FrameRect(mem, &rc, form->brush(border));
 
-    wchar_t caption[128];
-    const int length = GetWindowTextW(hwnd(), caption, 128);
+    const std::wstring caption = win::windowText(hwnd());
     const win::Selection captionFont(mem, form->font(font()));
     SetBkMode(mem, TRANSPARENT);
-    SetTextColor(mem, text);
+    SetTextColor(mem, colors.text);
     RECT textRect = rc;
     if (pressed()) OffsetRect(&textRect, 1, 1);
-    DrawTextW(mem, caption, length, &textRect,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    if (GetFocus() == hwnd() && !(SendMessageW(hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+    DrawTextW(
+        mem, caption.c_str(), static_cast<int>(caption.size()), &textRect,
+        DT_CENTER | DT_VCENTER | DT_SINGLELINE | ((cues & UISF_HIDEACCEL) ? DT_HIDEPREFIX : 0));
+    if (GetFocus() == hwnd() && !(cues & UISF_HIDEFOCUS)) {
         RECT focus = rc;
         InflateRect(&focus, -3, -3);
+        SetTextColor(mem, colors.text);
+        SetBkColor(mem, colors.back);
         DrawFocusRect(mem, &focus);
     }
     BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
@@ -87,8 +128,16 @@ void PushButton::paint(HDC dc) {
 LRESULT PushButton::handle(UINT msg, WPARAM wp, LPARAM lp) {
     if (LRESULT result; answerDrawnControlMessage(msg, wp, lp, result)) return result;
     switch (msg) {
-        case WM_GETDLGCODE:
-            return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+        case WM_GETDLGCODE: {
+            // Enter presses the focused button: the dialog keys would otherwise take it to look
+            // for a default button.
+            const MSG* key = reinterpret_cast<const MSG*>(lp);
+            const bool enter = key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
+            return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON | (enter ? DLGC_WANTMESSAGE : 0);
+        }
+        case WM_GETOBJECT:
+            if (LRESULT object = answerGetObject(*this, wp, lp)) return object;
+            break;
         case BM_CLICK:  // what the system and accessibility tools send to press a button
             click();
             return 0;
@@ -125,6 +174,7 @@ LRESULT PushButton::handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_KEYDOWN:
             if (wp == VK_SPACE) {
                 spaceDown_ = true;
+                InvalidateRect(hwnd(), nullptr, FALSE);
                 return 0;
             }
             if (wp == VK_RETURN) {
@@ -135,11 +185,14 @@ LRESULT PushButton::handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_KEYUP:
             if (wp == VK_SPACE && spaceDown_) {
                 spaceDown_ = false;
+                InvalidateRect(hwnd(), nullptr, FALSE);
                 click();
             }
             return 0;
-        case WM_SETFOCUS:
         case WM_KILLFOCUS:
+            spaceDown_ = false;
+            [[fallthrough]];
+        case WM_SETFOCUS:
         case WM_UPDATEUISTATE:
         case WM_ENABLE:
             InvalidateRect(hwnd(), nullptr, FALSE);

@@ -1,6 +1,7 @@
 #pragma once
 // Our push button: a flat face in the form's colours with hover, pressed and focus states, a
-// click on release inside it (or Space / Enter), and mouse-move notices.
+// click on release inside it (or Space, Enter, its Alt+letter shortcut, a reader's default
+// action), and mouse-move notices. Assistive technology reads it as a push button.
 #include "ui/control.h"
 
 namespace ui {
@@ -21,11 +22,15 @@ class PushButton : public Control {
     std::function<void()> onClick;
     std::function<void()> onMouseMove;
 
-    // Exposed for tests: the state the face is drawn in.
-    bool hot() const { return hot_; }
-    bool pressed() const { return pressed_ && hot_; }
+    Color systemText() const override { return kButtonText; }
+    Color systemBack() const override { return kButtonFace; }
+    AccessibleFacts accessibleFacts() const override;
+    bool doDefaultAction() override;
 
   private:
+    // Drawn pressed while the mouse holds it inside, or while Space holds it.
+    bool pressed() const { return (pressed_ && hot_) || spaceDown_; }
+    ColorPair faceColors() const;
     template <class T>
     friend LRESULT CALLBACK win::objectWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);

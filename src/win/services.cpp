@@ -36,11 +36,25 @@ void startCommand(const std::wstring& commandLine, int showState) {
     CloseHandle(pi.hProcess);
 }
 
+bool highContrastOn() {
+    HIGHCONTRASTW hc{};
+    hc.cbSize = sizeof hc;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) &&
+           (hc.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+bool screenReaderRunning() {
+    BOOL running = FALSE;
+    return SystemParametersInfoW(SPI_GETSCREENREADER, 0, &running, 0) && running;
+}
+
 Services realServices() {
     Services s;
     s.random = randomFromTimeOfDay;
     s.runCommand = startCommand;
     s.lockWorkStation = []() -> unsigned long { return LockWorkStation() ? 0 : GetLastError(); };
+    s.highContrast = highContrastOn;
+    s.screenReader = screenReaderRunning;
     return s;
 }
 

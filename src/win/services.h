@@ -1,5 +1,6 @@
 #pragma once
-// The few outside effects that tests replace: chance, starting programs, locking the desk.
+// The few outside effects that tests replace: chance, starting programs, locking the desk, and
+// the accessibility settings Wine cannot switch.
 // Defaults are the real system calls.
 #include <functional>
 #include <string>
@@ -12,6 +13,9 @@ struct Services {
     std::function<void(const std::wstring& commandLine, int showState)> runCommand;
     // Asks the system to lock the desk: 0 when it accepted, else the system's error code.
     std::function<unsigned long()> lockWorkStation;
+    // The user's accessibility settings: high contrast on, a screen reader running.
+    std::function<bool()> highContrast;
+    std::function<bool()> screenReader;
 };
 
 Services& services();

@@ -19,7 +19,17 @@
 //                         a new choice, 25 ms apart so that each is bound
 //   soak-tray TITLE N     N cycles of minimizing TITLE into the tray and restoring it by the tray
 //                         icon's click, reported to its tray window as the shell does
+//   accessible TITLE      what assistive technology reads of each child of TITLE (role, name,
+//                         state, default action, shortcut, value), as JSON
+//   do-default TITLE NAME carries out the default action of the child whose accessible name is NAME
+//   announce TITLE N I    selects item I in the N-th list, as `select`, and prints the name and
+//                         live-region events TITLE's process raised within two seconds, as JSON
+//   screen-reader on|off  tells the system a screen reader is running, or not (kept in the
+//                         user's settings, so programs started later see it)
+// Texts of buttons and frames are read as shown: without the "&" that marks a shortcut.
+// The soak commands serve the bench.
 #include <windows.h>
+#include <oleacc.h>
 
 #include <cstdio>
 #include <string>
@@ -79,6 +89,18 @@ std::wstring className(HWND h) {
     wchar_t buf[256];
     GetClassNameW(h, buf, 256);
     return buf;
+}
+
+// The text as a button or frame shows it: "&Help" is shown as "Help", "&&" as "&".
+std::wstring shownText(HWND h) {
+    const std::wstring raw = text(h), cls = className(h);
+    if (cls != L"Button" && cls != L"VantrelPushButton" && cls != L"VantrelFrame") return raw;
+    std::wstring shown;
+    for (size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == L'&' && i + 1 < raw.size()) ++i;
+        shown += raw[i];
+    }
+    return shown;
 }
 
 BOOL CALLBACK collect(HWND h, LPARAM p) {
@@ -160,8 +182,8 @@ void printTree(HWND top) {
             "\"style\": %lu, "
             "\"visible\": %s, \"font\": %s, \"font_height\": %ld, \"font_weight\": %ld, "
             "\"charset\": %d%s}",
-            first ? "" : ",", (unsigned long)(ULONG_PTR)h, json(cls).c_str(), json(text(h)).c_str(),
-            rectJson(r).c_str(), (unsigned long)(ULONG_PTR)GetParent(h),
+            first ? "" : ",", (unsigned long)(ULONG_PTR)h, json(cls).c_str(),
+            json(shownText(h)).c_str(), rectJson(r).c_str(), (unsigned long)(ULONG_PTR)GetParent(h),
             (unsigned long)GetWindowLongW(h, GWL_STYLE), IsWindowVisible(h) ? "true" : "false",
             json(lf.lfFaceName).c_str(), lf.lfHeight, lf.lfWeight, (int)lf.lfCharSet,
             extra.c_str());
@@ -210,8 +232,108 @@ void printBoxes() {
 
 HWND childByText(HWND top, const std::wstring& caption) {
     for (HWND h : descendants(top))
-        if (text(h) == caption) return h;
+        if (shownText(h) == caption) return h;
     return nullptr;
+}
+
+// ---- what assistive technology reads ------------------------------------------------------
+
+struct Accessible {
+    IAccessible* object = nullptr;
+    explicit Accessible(HWND h) {
+        if (FAILED(AccessibleObjectFromWindow(h, OBJID_CLIENT, __uuidof(IAccessible),
+                                              reinterpret_cast<void**>(&object))))
+            object = nullptr;
+    }
+    ~Accessible() {
+        if (object) object->Release();
+    }
+    using TextGetter = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
+    std::string textOf(TextGetter getter) const {
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR value = nullptr;
+        if (!object || (object->*getter)(self, &value) != S_OK || !value) return "null";
+        std::string out = json(value);
+        SysFreeString(value);
+        return out;
+    }
+    using NumberGetter = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, VARIANT*);
+    std::string numberOf(NumberGetter getter) const {
+        VARIANT self{}, value{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        if (!object || (object->*getter)(self, &value) != S_OK || value.vt != VT_I4) return "null";
+        return std::to_string(value.lVal);
+    }
+};
+
+void printAccessible(HWND top) {
+    printf("[");
+    bool first = true;
+    for (HWND h : descendants(top)) {
+        const Accessible a(h);
+        printf(
+            "%s\n {\"hwnd\": %lu, \"class\": %s, \"role\": %s, \"name\": %s, \"state\": %s, "
+            "\"default_action\": %s, \"shortcut\": %s, \"value\": %s}",
+            first ? "" : ",", (unsigned long)(ULONG_PTR)h, json(className(h)).c_str(),
+            a.numberOf(&IAccessible::get_accRole).c_str(),
+            a.textOf(&IAccessible::get_accName).c_str(),
+            a.numberOf(&IAccessible::get_accState).c_str(),
+            a.textOf(&IAccessible::get_accDefaultAction).c_str(),
+            a.textOf(&IAccessible::get_accKeyboardShortcut).c_str(),
+            a.textOf(&IAccessible::get_accValue).c_str());
+        first = false;
+    }
+    printf("]\n");
+}
+
+int doDefaultAction(HWND top, const std::wstring& name) {
+    for (HWND h : descendants(top)) {
+        const Accessible a(h);
+        if (a.textOf(&IAccessible::get_accName) != json(name)) continue;
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        return a.object->accDoDefaultAction(self) == S_OK ? 0 : 3;
+    }
+    return 2;
+}
+
+std::string events = "";
+void CALLBACK onEvent(HWINEVENTHOOK, DWORD event, HWND h, LONG object, LONG, DWORD, DWORD) {
+    events += (events.empty() ? "" : ", ") + std::string("{\"event\": ") + std::to_string(event) +
+              ", \"object\": " + std::to_string(object) + ", \"class\": " + json(className(h)) +
+              ", \"text\": " + json(text(h)) + "}";
+}
+
+int selectItem(HWND top, int n, int index) {
+    for (HWND h : descendants(top)) {
+        if (className(h) != L"ComboBox" || n-- != 0) continue;
+        SendMessageW(h, CB_SETCURSEL, index, 0);
+        SendMessageW(GetParent(h), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), CBN_SELCHANGE),
+                     (LPARAM)h);
+        return 0;
+    }
+    return 2;
+}
+
+int announce(HWND top, int n, int index) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(top, &pid);
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_LIVEREGIONCHANGED,
+                                         nullptr, onEvent, pid, 0, WINEVENT_OUTOFCONTEXT);
+    if (!hook) return 3;
+    if (selectItem(top, n, index)) return 2;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 2000;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    UnhookWinEvent(hook);
+    printf("[%s]\n", events.c_str());
+    return 0;
 }
 
 void printTooltips() {
@@ -348,6 +470,7 @@ int fail(const char* what) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return fail("no command");
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     std::wstring cmd = argv[1];
     if (cmd == L"boxes") {
         printBoxes();
@@ -360,6 +483,13 @@ int wmain(int argc, wchar_t** argv) {
                 return 0;
             }
         return fail("no such box button");
+    }
+    if (cmd == L"screen-reader" && argc == 3) {
+        const BOOL on = std::wstring(argv[2]) == L"on";
+        return SystemParametersInfoW(SPI_SETSCREENREADER, on, nullptr,
+                                     SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)
+                   ? 0
+                   : fail("the system refused");
     }
     if (cmd == L"tooltips") {
         printTooltips();
@@ -410,15 +540,15 @@ int wmain(int argc, wchar_t** argv) {
             PostMessageW(h, BM_CLICK, 0, 0);
         }
     } else if (cmd == L"select" && argc == 5) {
-        int n = _wtoi(argv[3]), index = _wtoi(argv[4]);
-        for (HWND h : descendants(top)) {
-            if (className(h) != L"ComboBox" || n-- != 0) continue;
-            SendMessageW(h, CB_SETCURSEL, index, 0);
-            SendMessageW(GetParent(h), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(h), CBN_SELCHANGE),
-                         (LPARAM)h);
-            return 0;
-        }
-        return fail("no such list");
+        if (selectItem(top, _wtoi(argv[3]), _wtoi(argv[4]))) return fail("no such list");
+    } else if (cmd == L"accessible") {
+        printAccessible(top);
+    } else if (cmd == L"do-default" && argc == 4) {
+        if (int rc = doDefaultAction(top, argv[3]))
+            return fail(rc == 2 ? "no control of that name" : "the action failed");
+    } else if (cmd == L"announce" && argc == 5) {
+        if (int rc = announce(top, _wtoi(argv[3]), _wtoi(argv[4])))
+            return fail(rc == 2 ? "no such list" : "no event hook");
     } else {
         return fail("unknown command");
     }
