@@ -138,7 +138,8 @@ LRESULT PushButton::handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_GETOBJECT:
             if (LRESULT object = answerGetObject(*this, wp, lp)) return object;
             break;
-        case BM_CLICK:  // what the system and accessibility tools send to press a button
+        case BM_CLICK:  // what a shortcut or a reader's default action sends to press it
+            SetFocus(hwnd());
             click();
             return 0;
         case WM_MOUSEMOVE: {

@@ -147,13 +147,13 @@ void printTree(HWND top) {
         "{\"hwnd\": %lu, \"title\": %s, \"class\": %s, \"rect\": %s, \"client\": %s, \"style\": "
         "%lu, "
         "\"exstyle\": %lu, \"visible\": %s, \"iconic\": %s, \"foreground\": %s, \"focus\": %lu, "
-        "\"dpi_x\": %d, "
+        "\"dpi_x\": %d, \"origin\": [%ld, %ld], "
         "\"children\": [",
         (unsigned long)(ULONG_PTR)top, json(text(top)).c_str(), json(className(top)).c_str(),
         rectJson(wr).c_str(), rectJson(cr).c_str(), (unsigned long)GetWindowLongW(top, GWL_STYLE),
         (unsigned long)GetWindowLongW(top, GWL_EXSTYLE), IsWindowVisible(top) ? "true" : "false",
         IsIconic(top) ? "true" : "false", GetForegroundWindow() == top ? "true" : "false",
-        (unsigned long)(ULONG_PTR)gti.hwndFocus, 96);
+        (unsigned long)(ULONG_PTR)gti.hwndFocus, 96, origin.x, origin.y);
     bool first = true;
     for (HWND h : descendants(top)) {
         RECT r;
