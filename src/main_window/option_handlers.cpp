@@ -16,7 +16,8 @@ const wchar_t* onOff(int value) {
 }
 
 // A handler's steps, run to the end: a refused save does not stop the rest, so the screen, the
-// binding and the Run entry follow the user's choice; the first refusal is raised once at the end.
+// binding and the Run entry still follow what happened; the first refusal is raised once at the
+// end.
 class AllSteps {
   public:
     // Runs one step; false when it raised.
