@@ -19,9 +19,7 @@ int keyCode(const std::wstring& keyText) {
 }
 
 unsigned modifierFlags(int index) {
-    return index >= 0 && index < static_cast<int>(kModifierPairs.size())
-               ? kModifierPairs[index].flags
-               : 0;
+    return kModifierPairs[static_cast<size_t>(index)].flags;
 }
 
 }  // namespace hotkey

@@ -26,7 +26,7 @@ inline constexpr int kDefaultKeyIndex = 11;
 // and fails with "Invalid procedure call or argument".
 int keyCode(const std::wstring& keyText);
 
-// The modifier flags for a list index, or 0 for an index that names no pair.
+// The modifier flags of the pair at a list index, 0 to 2.
 unsigned modifierFlags(int index);
 
 }  // namespace hotkey

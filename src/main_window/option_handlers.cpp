@@ -16,14 +16,19 @@ const wchar_t* onOff(int value) {
 }
 
 // A handler's steps, run to the end: a refused save does not stop the rest, so the screen, the
-// binding and the Run entry follow the user's choice; the first refusal is raised once at the end.
+// binding and the Run entry still follow what happened; the first refusal is raised once at the
+// end.
 class AllSteps {
   public:
+    // Runs one step; false when it raised.
     template <class Step>
-    void run(Step&& step) {
-        runtime::catchRunError(step, [this](const runtime::Error& e) {
+    bool run(Step&& step) {
+        bool done = true;
+        runtime::catchRunError(step, [&](const runtime::Error& e) {
+            done = false;
             if (!first_) first_.emplace(e);
         });
+        return done;
     }
     void finish() {
         if (first_) throw *first_;
@@ -32,6 +37,9 @@ class AllSteps {
   private:
     std::optional<runtime::Error> first_;
 };
+
+// Set while the start-up box is put back where the Run entry is: no one's choice, nothing to do.
+bool puttingStartUpBoxBack = false;
 
 }  // namespace
 
@@ -56,17 +64,25 @@ void Form1::Combo2_Click() {
 }
 
 void Form1::Check4_Click() {
-    if (loading_) return;  // restoring the saved option writes nothing back
+    if (loading_ || puttingStartUpBoxBack) return;  // restoring the saved option writes nothing
     AllSteps steps;
-    if (Check4.value() == 1) {
+    const bool wanted = Check4.value() == 1;
+    // The box and the stored option follow the Run entry: where it could not be written (or
+    // removed), the refusal is reported and the box goes back.
+    const bool on =
+        steps.run(wanted ? mStartUp::AddToStartup : mStartUp::RemoveFromStartup) ? wanted : !wanted;
+    if (on != wanted) {
+        puttingStartUpBoxBack = true;
+        Check4.setValue(on ? 1 : 0);
+        puttingStartUpBoxBack = false;
+    }
+    if (on) {
         Check8.setVisible(true);
         steps.run([] { settings::saveSetting(L"Windows Startup", L"On"); });
-        mStartUp::AddToStartup();
     } else {
         steps.run([&] { Check8.setValue(0); });  // its handler saves "Minimized"
         Check8.setVisible(false);
         steps.run([] { settings::saveSetting(L"Windows Startup", L"Off"); });
-        mStartUp::RemoveFromStartup();
     }
     steps.finish();
 }

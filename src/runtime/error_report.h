@@ -42,8 +42,6 @@ class Guard {
         return result;
     }
 
-    int line() const { return line_; }
-
   private:
     void report(const runtime::Error& e) {
         presentReport(reportMessage(path_, e.description, line_));

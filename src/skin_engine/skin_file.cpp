@@ -273,27 +273,35 @@ class Parser {
         const std::wstring_view value = trim(line.substr(eq + 1));
         if (key.empty()) fail(L"a key name is missing before \"=\"");
         if (section_ == kSectionCount) fail(L"key " + quoted(key) + L" comes before any section");
-        std::size_t k = 0;
-        while (k < kKeyCount && !(kKeys[k].section == section_ && sameName(key, kKeys[k].name))) {
-            ++k;
-        }
-        if (k == kKeyCount) {
-            std::wstring known;
-            for (const auto& def : kKeys) {
-                if (def.section != section_) continue;
-                known += (known.empty() ? L"" : L", ") + std::wstring(def.name);
-            }
-            fail(L"unknown key " + quoted(key) + inSection(section_) + L" (known keys: " + known +
-                 L")");
-        }
-        const KeyDef& def = kKeys[k];
-        const std::wstring where = L"key \"" + std::wstring(def.name) + L"\"" + inSection(section_);
+        const std::size_t k = findKey(key);
+        const std::wstring where =
+            L"key \"" + std::wstring(kKeys[k].name) + L"\"" + inSection(section_);
         if (keyLine_[k] != 0) {
             fail(where + L" appears a second time (first at line " + std::to_wstring(keyLine_[k]) +
                  L")");
         }
         keyLine_[k] = lineNumber_;
         if (value.empty()) fail(where + L" has no value");
+        storeValue(kKeys[k], value, where);
+    }
+
+    // The index in kKeys of `key` in the current section; an unknown key fails, naming the keys
+    // the section knows.
+    std::size_t findKey(std::wstring_view key) const {
+        for (std::size_t k = 0; k < kKeyCount; ++k) {
+            if (kKeys[k].section == section_ && sameName(key, kKeys[k].name)) return k;
+        }
+        std::wstring known;
+        for (const auto& def : kKeys) {
+            if (def.section != section_) continue;
+            known += (known.empty() ? L"" : L", ") + std::wstring(def.name);
+        }
+        fail(L"unknown key " + quoted(key) + inSection(section_) + L" (known keys: " + known +
+             L")");
+    }
+
+    // Reads `value` as its key's kind and puts it into the skin; `where` names the key in messages.
+    void storeValue(const KeyDef& def, std::wstring_view value, const std::wstring& where) {
         switch (def.kind) {
             case Kind::kColour: {
                 const auto colour = readColour(value);

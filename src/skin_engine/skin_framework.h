@@ -18,8 +18,6 @@ class SkinFramework : public SkinEngine {
     void setDrawButtons(bool on) override { drawButtons_ = on; }
     void applyTo(std::int32_t windowHandle) override;
 
-    bool restyleControls() const { return restyleControls_; }
-    bool drawButtons() const { return drawButtons_; }
     const std::optional<Skin>& skin() const { return skin_; }
 
   private:

@@ -1,18 +1,54 @@
 #include "startup_entry/reg_stuff.h"
 
-#include <cmath>
-
-#include "runtime/number_text.h"
+#include "runtime/run_error.h"
 #include "startup_entry/run_value.h"
 #include "win/registry.h"
+#include "win/system_text.h"
 #include "win/win_handles.h"
 
 namespace RegStuff {
 namespace {
 
-constexpr REGSAM kKeyRights = 0x3F;  // every key-specific right, no standard rights
 HKEY machineRoot = HKEY_LOCAL_MACHINE;
-const HKEY kUserRoot = HKEY_CURRENT_USER;
+HKEY userRoot = HKEY_CURRENT_USER;
+
+// True only when the Run key under `root` can be read and holds no value `name`; a key that cannot
+// be read may still hold it.
+bool valueMissing(HKEY root, const std::wstring& name) {
+    win::OwnedKey key;
+    LSTATUS status =
+        RegOpenKeyExW(root, startup_entry::kRunSubkey, 0, KEY_QUERY_VALUE, key.receive());
+    if (status == ERROR_SUCCESS)
+        status = RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr);
+    return status == ERROR_FILE_NOT_FOUND;
+}
+
+// Opens the Run key under `root`, writes one text value, closes it; returns the registry's status.
+LSTATUS PutValue(HKEY root, const std::wstring& name, const std::wstring& value) {
+    win::OwnedKey key;
+    const LSTATUS status =
+        RegOpenKeyExW(root, startup_entry::kRunSubkey, 0, KEY_SET_VALUE, key.receive());
+    if (status != ERROR_SUCCESS) return status;
+    return win::writeString(key.get(), name, value);
+}
+
+// Opens the Run key under `root`, deletes one value, closes it; returns the registry's status,
+// ERROR_SUCCESS when the value is gone or never was.
+LSTATUS RemoveValue(HKEY root, const std::wstring& name) {
+    win::OwnedKey key;
+    LSTATUS status =
+        RegOpenKeyExW(root, startup_entry::kRunSubkey, 0, KEY_SET_VALUE, key.receive());
+    if (status == ERROR_SUCCESS) status = RegDeleteValueW(key.get(), name.c_str());
+    // A standard user may not delete under the machine-wide key, yet it rarely holds the value.
+    if (status != ERROR_SUCCESS && valueMissing(root, name)) return ERROR_SUCCESS;
+    return status;
+}
+
+[[noreturn]] void raise(const std::wstring& name, const wchar_t* what, LSTATUS status) {
+    throw runtime::Error(runtime::kPathFileAccess,
+                         L"The start-up entry \"" + name + L"\" could not be " + what + L". " +
+                             win::systemErrorText(static_cast<unsigned long>(status)));
+}
 
 }  // namespace
 
@@ -20,49 +56,29 @@ void setMachineRoot(HKEY root) {
     machineRoot = root;
 }
 
-LSTATUS WriteValue(HKEY key, const std::wstring& name, DWORD type, const std::wstring& value) {
-    if (type == REG_SZ) return win::writeString(key, name, value);
-    if (type == REG_DWORD) {
-        const double number = std::nearbyint(runtime::leadingNumber(value));
-        if (!(number >= -2147483648.0 && number <= 2147483647.0)) return ERROR_INVALID_PARAMETER;
-        const auto data = static_cast<DWORD>(static_cast<std::int32_t>(number));
-        return RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                              sizeof data);
-    }
-    return ERROR_SUCCESS;
-}
-
-LSTATUS PutValue(HKEY root, const std::wstring& subkey, const std::wstring& name,
-                 const std::wstring& value, DWORD type) {
-    win::OwnedKey key;
-    const LSTATUS status = RegOpenKeyExW(root, subkey.c_str(), 0, kKeyRights, key.receive());
-    if (status != ERROR_SUCCESS) return status;
-    return WriteValue(key.get(), name, type, value);
-}
-
-LSTATUS RemoveValue(HKEY root, const std::wstring& subkey, const std::wstring& name) {
-    win::OwnedKey key;
-    const LSTATUS status = RegOpenKeyExW(root, subkey.c_str(), 0, kKeyRights, key.receive());
-    if (status != ERROR_SUCCESS) return status;
-    return RegDeleteValueW(key.get(), name.c_str());
+void setUserRoot(HKEY root) {
+    userRoot = root;
 }
 
 void AddRunEntry(const std::wstring& name, const std::wstring& data) {
-    if (PutValue(machineRoot, startup_entry::kRunSubkey, name, data, REG_SZ) == ERROR_SUCCESS) {
+    if (PutValue(machineRoot, name, data) == ERROR_SUCCESS) {
         // Started from one place only: a value left by an earlier start as a standard user goes.
-        RemoveValue(kUserRoot, startup_entry::kRunSubkey, name);
-    } else {
-        // The user's own Run key always exists for its owner; create it where it does not yet.
-        win::OwnedKey key;
-        if (RegCreateKeyExW(kUserRoot, startup_entry::kRunSubkey, 0, nullptr, 0, KEY_SET_VALUE,
-                            nullptr, key.receive(), nullptr) == ERROR_SUCCESS)
-            WriteValue(key.get(), name, REG_SZ, data);
+        RemoveValue(userRoot, name);
+        return;
     }
+    // The user's own Run key always exists for its owner; create it where it does not yet.
+    win::OwnedKey key;
+    LSTATUS status = RegCreateKeyExW(userRoot, startup_entry::kRunSubkey, 0, nullptr, 0,
+                                     KEY_SET_VALUE, nullptr, key.receive(), nullptr);
+    if (status == ERROR_SUCCESS) status = win::writeString(key.get(), name, data);
+    if (status != ERROR_SUCCESS) raise(name, L"written", status);
 }
 
 void RemoveRunEntry(const std::wstring& name) {
-    RemoveValue(machineRoot, startup_entry::kRunSubkey, name);
-    RemoveValue(kUserRoot, startup_entry::kRunSubkey, name);
+    const LSTATUS machine = RemoveValue(machineRoot, name);
+    const LSTATUS user = RemoveValue(userRoot, name);
+    if (machine != ERROR_SUCCESS) raise(name, L"removed", machine);
+    if (user != ERROR_SUCCESS) raise(name, L"removed", user);
 }
 
 }  // namespace RegStuff

@@ -9,6 +9,7 @@
 #include "ui/twips.h"
 #include "win/dpi.h"
 #include "win/message_loop.h"
+#include "win/user32_function.h"
 #include "win/window_class.h"
 
 namespace tray {
@@ -34,8 +35,8 @@ T propertyAs(const PropertyValue& value) {
 // admits that message. The call exists from Windows 7 on; where it is missing, nothing is filtered.
 void admitTaskbarCreated(HWND window) {
     using ChangeFilterFn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
-    static const auto changeFilter = reinterpret_cast<ChangeFilterFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx")));
+    static const auto changeFilter =
+        win::user32Function<ChangeFilterFn>("ChangeWindowMessageFilterEx");
     if (changeFilter) changeFilter(window, taskbarCreatedMessage(), 1 /* MSGFLT_ALLOW */, nullptr);
 }
 
@@ -114,11 +115,7 @@ void cSysTray::setInTray(bool show) {
             mSysTray::Install(hwnd_, this);
             const bool accepted = AddToTray(hwnd_, id_, tip_, icon_);
             added_ = true;
-            if (!accepted) {
-                // The shell is not there yet: try again on a one-shot timer, re-armed per try.
-                retriesLeft_ = retryAttempts;
-                SetTimer(hwnd_, kRetryTimer, retryIntervalMs, nullptr);
-            }
+            if (!accepted) startRetry();  // the shell is not there yet
         }
     } else if (added_) {
         RemoveFromTray(hwnd_, id_);
@@ -154,6 +151,12 @@ NotifyRequest cSysTray::currentAddRequest() const {
     return addRequest(handle32(hwnd_), static_cast<std::uint32_t>(id_), iconHandle, toAnsi(tip_));
 }
 
+// Tries the add again on a one-shot timer, re-armed per try, `retryAttempts` times at most.
+void cSysTray::startRetry() {
+    retriesLeft_ = retryAttempts;
+    SetTimer(hwnd_, kRetryTimer, retryIntervalMs, nullptr);
+}
+
 void cSysTray::stopRetry() {
     retriesLeft_ = 0;
     KillTimer(hwnd_, kRetryTimer);
@@ -174,8 +177,7 @@ void cSysTray::addAgainAfterShellRestart() {
     if (sendNotify(currentAddRequest())) {
         stopRetry();
     } else if (retriesLeft_ <= 0) {
-        retriesLeft_ = retryAttempts;
-        SetTimer(hwnd_, kRetryTimer, retryIntervalMs, nullptr);
+        startRetry();
     }
 }
 

@@ -84,6 +84,7 @@ class cSysTray {
     bool AddToTray(HWND window, std::int32_t id, const std::wstring& tip, const Picture& icon);
     void RemoveFromTray(HWND window, std::int32_t id);
     NotifyRequest currentAddRequest() const;
+    void startRetry();
     void retryAdd();
     void stopRetry();
     void addAgainAfterShellRestart();

@@ -1,16 +1,8 @@
 #include "win/dpi.h"
 
+#include "win/user32_function.h"
+
 namespace win {
-namespace {
-
-// Newer entry points are looked up at run time, so the program also starts where they are missing.
-template <class F>
-F user32Function(const char* name) {
-    return reinterpret_cast<F>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
-
-}  // namespace
 
 int dpiForWindow(HWND hwnd) {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);

@@ -9,6 +9,7 @@
 #include "startup_entry/reg_stuff.h"
 #include "startup_entry/run_value.h"
 #include "win/files.h"
+#include "win/system_text.h"
 #include "win_test_support.h"
 
 namespace {
@@ -35,8 +36,9 @@ class OptionsTest : public test_support::CapturedBoxes {
         form.Timer1.setEnabled(false);
     }
     void TearDown() override {
-        mStartUp::RemoveFromStartup();
         RegStuff::setMachineRoot(HKEY_LOCAL_MACHINE);
+        RegStuff::setUserRoot(HKEY_CURRENT_USER);
+        mStartUp::RemoveFromStartup();
         settings::setSettingsRoot(HKEY_CURRENT_USER);
         CapturedBoxes::TearDown();
     }
@@ -136,28 +138,36 @@ TEST_F(OptionsTest, ARefusedSaveLeavesNoHandlerHalfDoneAndIsReportedOnce) {
     EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"<none>");
 }
 
-TEST_F(OptionsTest, WriteValueStoresTextAndNumbersAndIgnoresOtherTypes) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\VantrelDeskGuardTest", 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    EXPECT_EQ(RegStuff::WriteValue(key, L"text", REG_SZ, L"C:\\a b\\x.exe"), ERROR_SUCCESS);
-    EXPECT_EQ(RegStuff::WriteValue(key, L"number", REG_DWORD, L"-2"), ERROR_SUCCESS);
-    EXPECT_EQ(RegStuff::WriteValue(key, L"other", REG_BINARY, L"x"), 0);
-    wchar_t text[64];
-    DWORD bytes = sizeof text, number = 0, type = 0;
-    EXPECT_EQ(RegGetValueW(key, nullptr, L"text", RRF_RT_REG_SZ, nullptr, text, &bytes),
-              ERROR_SUCCESS);
-    EXPECT_STREQ(text, L"C:\\a b\\x.exe");
-    EXPECT_EQ(bytes, sizeof(L"C:\\a b\\x.exe")) << "the count includes the terminating NUL";
-    bytes = sizeof number;
-    EXPECT_EQ(RegGetValueW(key, nullptr, L"number", RRF_RT_REG_DWORD, &type, &number, &bytes),
-              ERROR_SUCCESS);
-    EXPECT_EQ(static_cast<LONG>(number), -2);
-    EXPECT_NE(RegGetValueW(key, nullptr, L"other", RRF_RT_ANY, nullptr, nullptr, nullptr),
-              ERROR_SUCCESS);
-    RegCloseKey(key);
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VantrelDeskGuardTest");
+TEST_F(OptionsTest, AStartUpEntryThatCannotBeChangedIsReportedAndTheBoxFollowsTheRegistry) {
+    const HKEY refusing = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7FFF0000));
+    const std::wstring name = startup_entry::runValueName(win::programPath());
+    auto reportedOnce = [&](const wchar_t* what) {
+        ASSERT_EQ(unguarded.size(), 1u);
+        EXPECT_EQ(unguarded[0], L"The start-up entry \"" + name + L"\" could not be " + what +
+                                    L". " + win::systemErrorText(ERROR_INVALID_HANDLE));
+        unguarded.clear();
+    };
+    RegStuff::setMachineRoot(refusing);
+    RegStuff::setUserRoot(refusing);
+    SendMessageW(form.Check4.hwnd(), BM_CLICK, 0, 0);
+    reportedOnce(L"written");
+    EXPECT_EQ(form.Check4.value(), 0);
+    EXPECT_FALSE(form.Check8.visible());
+    EXPECT_EQ(settings::getSetting(L"Windows Startup", L""), L"Off");
+    EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"<none>");
+    EXPECT_EQ(runValue(HKEY_CURRENT_USER), L"<none>");
+
+    RegStuff::setMachineRoot(HKEY_LOCAL_MACHINE);
+    RegStuff::setUserRoot(HKEY_CURRENT_USER);
+    SendMessageW(form.Check4.hwnd(), BM_CLICK, 0, 0);
+    ASSERT_TRUE(unguarded.empty());
+    RegStuff::setMachineRoot(refusing);  // the value it holds cannot be deleted
+    SendMessageW(form.Check4.hwnd(), BM_CLICK, 0, 0);
+    reportedOnce(L"removed");
+    EXPECT_EQ(form.Check4.value(), 1);
+    EXPECT_TRUE(form.Check8.visible());
+    EXPECT_EQ(settings::getSetting(L"Windows Startup", L""), L"On");
+    EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"\"" + win::programPath() + L"\"");
 }
 
 }  // namespace
