@@ -16,13 +16,17 @@ void Control::createWindow(Form& form, Control* container, const wchar_t* window
                            const wchar_t* text, DWORD style, DWORD exStyle, void* object) {
     form_ = &form;
     const int dpi = form.dpi();
-    hwnd_ = win::createWindow(exStyle, windowClass, text, WS_CHILD | WS_VISIBLE | style,
-                              twipsToPixels(place_.left, dpi), twipsToPixels(place_.top, dpi),
-                              twipsToPixels(place_.width, dpi),
-                              windowHeight(twipsToPixels(place_.height, dpi)),
-                              container ? container->hwnd() : form.hwnd(), object);
+    const RECT r = pixelPlace(dpi);
+    hwnd_ =
+        win::createWindow(exStyle, windowClass, text, WS_CHILD | WS_VISIBLE | style, r.left, r.top,
+                          r.right, r.bottom, container ? container->hwnd() : form.hwnd(), object);
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form.font(font_)), FALSE);
     form.registerControl(*this);
+}
+
+RECT Control::pixelPlace(int dpi) const {
+    return {twipsToPixels(place_.left, dpi), twipsToPixels(place_.top, dpi),
+            twipsToPixels(place_.width, dpi), windowHeight(twipsToPixels(place_.height, dpi))};
 }
 
 bool Control::visible() const {

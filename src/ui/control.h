@@ -50,6 +50,9 @@ class Control {
     // The height of the control's window for a designed height, both in pixels.
     virtual int windowHeight(int designedPixels) const { return designedPixels; }
 
+    // The control's window rectangle in pixels at `dpi` (left, top, width, height).
+    RECT pixelPlace(int dpi) const;
+
     // The system's colours for this surface, which it takes under high contrast.
     virtual Color systemText() const { return kWindowText; }
     virtual Color systemBack() const { return kWindowBack; }

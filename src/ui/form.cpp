@@ -205,9 +205,8 @@ void Form::repaintAll() {
 
 void Form::layout() {
     for (Control* c : controls_) {
-        const TwipsRect& p = c->place();
-        SetWindowPos(c->hwnd(), nullptr, twipsToPixels(p.left, dpi_), twipsToPixels(p.top, dpi_),
-                     twipsToPixels(p.width, dpi_), c->windowHeight(twipsToPixels(p.height, dpi_)),
+        const RECT r = c->pixelPlace(dpi_);
+        SetWindowPos(c->hwnd(), nullptr, r.left, r.top, r.right, r.bottom,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(c->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font(c->font())), FALSE);
     }
@@ -267,6 +266,38 @@ void Form::onActivate(WPARAM wp) {
     }
 }
 
+void Form::eraseBackground(HDC dc) {
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    FillRect(dc, &rc, brush(windowColors().back));
+}
+
+// Gives the focus to the control that had it, else to the first one.
+void Form::onSetFocus() {
+    HWND target = lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : firstFocus();
+    if (target) SetFocus(target);
+}
+
+void Form::onDpiChanged(int dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    // The controls take their new fonts before the old ones are deleted.
+    auto previous = std::move(fonts_);
+    fonts_.clear();
+    layout();
+    previous.clear();
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Underlined shortcuts and focus marks show once the keyboard is in use, as in Windows' own
+// dialogs: the system decides from the input that showed the window.
+void Form::onFirstShow() {
+    if (cuesInitialised_) return;
+    cuesInitialised_ = true;
+    SendMessageW(hwnd_, WM_CHANGEUISTATE,
+                 MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEACCEL | UISF_HIDEFOCUS), 0);
+}
+
 LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_COMMAND:
@@ -278,12 +309,9 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CTLCOLORLISTBOX:
             if (LRESULT brush = controlColors(wp, lp)) return brush;
             break;
-        case WM_ERASEBKGND: {
-            RECT rc;
-            GetClientRect(hwnd_, &rc);
-            FillRect(reinterpret_cast<HDC>(wp), &rc, brush(windowColors().back));
+        case WM_ERASEBKGND:
+            eraseBackground(reinterpret_cast<HDC>(wp));
             return 1;
-        }
         case WM_SETCURSOR:
             if (setCursor(wp, lp)) return TRUE;
             break;
@@ -300,32 +328,14 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ACTIVATE:
             onActivate(wp);
             return 0;
-        case WM_SETFOCUS: {
-            // Give the focus to the control that had it, else to the first one in tab order.
-            HWND target = lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : firstFocus();
-            if (target) SetFocus(target);
+        case WM_SETFOCUS:
+            onSetFocus();
             return 0;
-        }
-        case WM_DPICHANGED: {
-            dpi_ = HIWORD(wp);
-            // The controls take their new fonts before the old ones are deleted.
-            auto previous = std::move(fonts_);
-            fonts_.clear();
-            layout();
-            previous.clear();
-            const RECT* r = reinterpret_cast<const RECT*>(lp);
-            SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+        case WM_DPICHANGED:
+            onDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
             return 0;
-        }
         case WM_SHOWWINDOW:
-            // Underlined shortcuts and focus marks show once the keyboard is in use, as in
-            // Windows' own dialogs.
-            if (wp && !cuesInitialised_) {
-                cuesInitialised_ = true;
-                SendMessageW(hwnd_, WM_CHANGEUISTATE,
-                             MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEACCEL | UISF_HIDEFOCUS), 0);
-            }
+            if (wp) onFirstShow();
             break;
         case WM_SYSCOLORCHANGE:
             onColorsChanged();

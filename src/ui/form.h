@@ -94,6 +94,10 @@ class Form {
     void onActivate(WPARAM wp);
     HWND firstFocus() const;
     void onColorsChanged();
+    void eraseBackground(HDC dc);
+    void onSetFocus();
+    void onDpiChanged(int dpi, const RECT& suggested);
+    void onFirstShow();
 
     HWND hwnd_ = nullptr;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;

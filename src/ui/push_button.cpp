@@ -35,7 +35,7 @@ void PushButton::setHot(bool hot) {
         TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
         TrackMouseEvent(&tme);
     }
-    InvalidateRect(hwnd(), nullptr, FALSE);
+    redraw();
 }
 
 void PushButton::click() {
@@ -125,8 +125,70 @@ void PushButton::paint(HDC dc) {
     BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
 }
 
+void PushButton::redraw() {
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+// A click on a left-button release inside the button; the face follows the mouse.
+bool PushButton::handleMouse(UINT msg, LPARAM lp) {
+    switch (msg) {
+        case WM_MOUSEMOVE: {
+            RECT rc;
+            GetClientRect(hwnd(), &rc);
+            const POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            setHot(PtInRect(&rc, pt) != FALSE);
+            if (onMouseMove) onMouseMove();
+            return true;
+        }
+        case WM_MOUSELEAVE:
+            setHot(false);
+            return true;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            SetFocus(hwnd());
+            SetCapture(hwnd());
+            pressed_ = true;
+            redraw();
+            return true;
+        case WM_LBUTTONUP: {
+            const bool inside = pressed_ && hot_;
+            pressed_ = false;
+            if (GetCapture() == hwnd()) ReleaseCapture();
+            redraw();
+            if (inside) click();
+            return true;
+        }
+        case WM_CAPTURECHANGED:
+            pressed_ = false;
+            redraw();
+            return true;
+    }
+    return false;
+}
+
+// Space clicks on its release, as a system button does; Enter clicks at once.
+bool PushButton::handleKey(UINT msg, WPARAM key) {
+    if (msg == WM_KEYDOWN && key == VK_SPACE) {
+        spaceDown_ = true;
+        redraw();
+        return true;
+    }
+    if (msg == WM_KEYDOWN && key == VK_RETURN) {
+        click();
+        return true;
+    }
+    if (msg == WM_KEYUP && key == VK_SPACE && spaceDown_) {
+        spaceDown_ = false;
+        redraw();
+        click();
+        return true;
+    }
+    return msg == WM_KEYUP;
+}
+
 LRESULT PushButton::handle(UINT msg, WPARAM wp, LPARAM lp) {
     if (LRESULT result; answerDrawnControlMessage(msg, wp, lp, result)) return result;
+    if (handleMouse(msg, lp) || handleKey(msg, wp)) return 0;
     switch (msg) {
         case WM_GETDLGCODE: {
             // Enter presses the focused button: the dialog keys would otherwise take it to look
@@ -142,61 +204,13 @@ LRESULT PushButton::handle(UINT msg, WPARAM wp, LPARAM lp) {
             SetFocus(hwnd());
             click();
             return 0;
-        case WM_MOUSEMOVE: {
-            RECT rc;
-            GetClientRect(hwnd(), &rc);
-            const POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-            setHot(PtInRect(&rc, pt) != FALSE);
-            if (onMouseMove) onMouseMove();
-            return 0;
-        }
-        case WM_MOUSELEAVE:
-            setHot(false);
-            return 0;
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-            SetFocus(hwnd());
-            SetCapture(hwnd());
-            pressed_ = true;
-            InvalidateRect(hwnd(), nullptr, FALSE);
-            return 0;
-        case WM_LBUTTONUP: {
-            const bool inside = pressed();
-            pressed_ = false;
-            if (GetCapture() == hwnd()) ReleaseCapture();
-            InvalidateRect(hwnd(), nullptr, FALSE);
-            if (inside) click();
-            return 0;
-        }
-        case WM_CAPTURECHANGED:
-            pressed_ = false;
-            InvalidateRect(hwnd(), nullptr, FALSE);
-            return 0;
-        case WM_KEYDOWN:
-            if (wp == VK_SPACE) {
-                spaceDown_ = true;
-                InvalidateRect(hwnd(), nullptr, FALSE);
-                return 0;
-            }
-            if (wp == VK_RETURN) {
-                click();
-                return 0;
-            }
-            break;
-        case WM_KEYUP:
-            if (wp == VK_SPACE && spaceDown_) {
-                spaceDown_ = false;
-                InvalidateRect(hwnd(), nullptr, FALSE);
-                click();
-            }
-            return 0;
         case WM_KILLFOCUS:
             spaceDown_ = false;
             [[fallthrough]];
         case WM_SETFOCUS:
         case WM_UPDATEUISTATE:
         case WM_ENABLE:
-            InvalidateRect(hwnd(), nullptr, FALSE);
+            redraw();
             break;
     }
     return DefWindowProcW(hwnd(), msg, wp, lp);

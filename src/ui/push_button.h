@@ -35,8 +35,11 @@ class PushButton : public Control {
     friend LRESULT CALLBACK win::objectWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     void paint(HDC dc) override;
+    bool handleMouse(UINT msg, LPARAM lp);
+    bool handleKey(UINT msg, WPARAM key);
     void setHot(bool hot);
     void click();
+    void redraw();
 
     bool hot_ = false, pressed_ = false, spaceDown_ = false, hasLook_ = false;
     ButtonLook look_{};

@@ -468,10 +468,8 @@ int fail(const char* what) {
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv) {
-    if (argc < 2) return fail("no command");
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    std::wstring cmd = argv[1];
+// The commands that need no window; -1 for any other.
+int globalCommand(const std::wstring& cmd, int argc, wchar_t** argv) {
     if (cmd == L"boxes") {
         printBoxes();
         return 0;
@@ -509,9 +507,11 @@ int wmain(int argc, wchar_t** argv) {
         }
         return 0;
     }
-    if (argc < 3) return fail("no window title");
-    HWND top = findTop(argv[2]);
-    if (!top) return fail("no such window");
+    return -1;
+}
+
+// The commands on the top-level window `top` (argv[2]).
+int windowCommand(HWND top, const std::wstring& cmd, int argc, wchar_t** argv) {
     if (cmd == L"tree") {
         printTree(top);
     } else if (cmd == L"close") {
@@ -553,4 +553,15 @@ int wmain(int argc, wchar_t** argv) {
         return fail("unknown command");
     }
     return 0;
+}
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return fail("no command");
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const std::wstring cmd = argv[1];
+    if (int rc = globalCommand(cmd, argc, argv); rc >= 0) return rc;
+    if (argc < 3) return fail("no window title");
+    HWND top = findTop(argv[2]);
+    if (!top) return fail("no such window");
+    return windowCommand(top, cmd, argc, argv);
 }

@@ -104,7 +104,6 @@ TEST(SkinApplying, NeedsALoadedSkinAndAWindowOfThisProgram) {
 struct SkinnedWindow : ::testing::Test {
     std::unique_ptr<Form1> form = std::make_unique<Form1>();
     TempFolder dir;
-    COLORREF buttonFace = GetSysColor(COLOR_BTNFACE);
 
     void SetUp() override {
         form->create();
@@ -133,8 +132,9 @@ TEST_F(SkinnedWindow, ControlsAnswerTheirColourMessagesInTheSkinsColours) {
          RGB(0xF1, 0xF2, 0xF3)},
         {"second list", WM_CTLCOLORLISTBOX, form->Combo2.hwnd(), RGB(0x30, 0x31, 0x34),
          RGB(0xF1, 0xF2, 0xF3)},
-        // The status line keeps the button face the skin step gave it, with the skin's text.
-        {"status line", WM_CTLCOLORSTATIC, label, buttonFace, RGB(0x1A, 0x1B, 0x1C)},
+        // The status line keeps the button face the skin step gave it, with the skin's fixed
+        // text: so the face as designed, not as the user's scheme has it.
+        {"status line", WM_CTLCOLORSTATIC, label, RGB(0xF0, 0xF0, 0xF0), RGB(0x1A, 0x1B, 0x1C)},
         // The hidden text box is no part of any skin section.
         {"text box", WM_CTLCOLOREDIT, form->Text2.hwnd(), GetSysColor(COLOR_WINDOW),
          GetSysColor(COLOR_WINDOWTEXT)},
