@@ -30,7 +30,11 @@ def test_a_screen_reader_reads_every_control_and_presses_help(desk, screen_reade
     help_button = desk.control(tree, cls="VantrelPushButton")
     assert tree["focus"] == help_button["hwnd"], "with a screen reader the focus starts on Help"
 
+    def modules():
+        return {m.lower() for m in json.loads(desk.box.inspect("modules", TITLE))}
+    assert "user32.dll" in modules() and "oleacc.dll" not in modules(), "nothing loaded before asked"
     read = accessible(desk)
+    assert "oleacc.dll" in modules()
     button = read[help_button["hwnd"]]
     assert (button["role"], button["name"], button["default_action"], button["shortcut"]) == \
         (ROLE_PUSHBUTTON, "Help", "Press", "Alt+H")

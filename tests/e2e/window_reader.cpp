@@ -24,12 +24,14 @@
 //   do-default TITLE NAME carries out the default action of the child whose accessible name is NAME
 //   announce TITLE N I    selects item I in the N-th list, as `select`, and prints the name and
 //                         live-region events TITLE's process raised within two seconds, as JSON
+//   modules TITLE         the names of the DLLs loaded in TITLE's process, as JSON
 //   screen-reader on|off  tells the system a screen reader is running, or not (kept in the
 //                         user's settings, so programs started later see it)
 // Texts of buttons and frames are read as shown: without the "&" that marks a shortcut.
 // The soak commands serve the bench.
 #include <windows.h>
 #include <oleacc.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <string>
@@ -395,6 +397,23 @@ long wineGdiHandles(HANDLE process) {
     return live;
 }
 
+void printModules(HWND top) {
+    HANDLE process =
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processOf(top));
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    printf("[");
+    if (process && EnumProcessModules(process, modules, sizeof modules, &bytes)) {
+        for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 512; ++i) {
+            wchar_t name[MAX_PATH] = L"";
+            GetModuleBaseNameW(process, modules[i], name, MAX_PATH);
+            printf("%s%s", i ? ", " : "", json(name).c_str());
+        }
+    }
+    printf("]\n");
+    if (process) CloseHandle(process);
+}
+
 void printResources(HWND top) {
     const DWORD pid = processOf(top);
     long windows = 0;
@@ -541,6 +560,8 @@ int windowCommand(HWND top, const std::wstring& cmd, int argc, wchar_t** argv) {
         }
     } else if (cmd == L"select" && argc == 5) {
         if (selectItem(top, _wtoi(argv[3]), _wtoi(argv[4]))) return fail("no such list");
+    } else if (cmd == L"modules") {
+        printModules(top);
     } else if (cmd == L"accessible") {
         printAccessible(top);
     } else if (cmd == L"do-default" && argc == 4) {
