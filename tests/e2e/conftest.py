@@ -7,7 +7,8 @@ from pathlib import Path
 
 import pytest
 
-sys.path.insert(0, str(Path(__file__).parent))
+# The Wine helper and the combinations table live with the tools, which use them too.
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "lib"))
 from winebox import BUILD, SETTINGS_KEY, WineBox, default_build, wait_for  # noqa: E402
 
 # The build under test: the shipped 32-bit one where this host runs it, else the 64-bit one;
