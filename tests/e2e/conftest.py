@@ -16,6 +16,9 @@ from winebox import BUILD, SETTINGS_KEY, WineBox, default_build, wait_for  # noq
 BUILD_UNDER_TEST = default_build()
 EXE = BUILD / BUILD_UNDER_TEST / "bin" / "VantrelDeskGuard.exe"
 TITLE = "Vantrel Desk Guard"
+# The pictures the documentation shows, as the tests last took them; tests write nothing outside
+# build/, and tools/screenshots copies these into docs/screenshots.
+DOC_SHOTS = BUILD / "screenshots" / "docs"
 RUN_KEYS = [r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run",
             r"HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Run",
             r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"]
