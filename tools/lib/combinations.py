@@ -16,7 +16,3 @@ MODIFIER_PAIRS = [Pair("Ctrl + Alt", 3, "ctrl+alt"), Pair("Ctrl + Shift", 6, "ct
                   Pair("Alt + Shift", 5, "alt+shift")]
 KEYS = [chr(c) for c in range(ord("A"), ord("Z") + 1)] + [str(d) for d in range(1, 10)] + ["0"]
 
-
-def key_press(pair: int, key: int) -> str:
-    """The xdotool key name of the combination at these list indexes, e.g. "ctrl+shift+l"."""
-    return f"{MODIFIER_PAIRS[pair].keys}+{KEYS[key].lower()}"
