@@ -26,7 +26,8 @@ void addItem(HWND list, const wchar_t* text) {
 void createControls(HWND hwnd) {
     HWND pairs = child(hwnd, L"COMBOBOX", nullptr, CBS_DROPDOWNLIST | WS_TABSTOP | WS_VSCROLL, 24,
                        57, 240, 200);
-    for (const wchar_t* pair : {L"Ctrl + Alt", L"Ctrl + Shift", L"Alt + Shift"}) addItem(pairs, pair);
+    for (const wchar_t* pair : {L"Ctrl + Alt", L"Ctrl + Shift", L"Alt + Shift"})
+        addItem(pairs, pair);
     HWND keys = child(hwnd, L"COMBOBOX", nullptr, CBS_DROPDOWNLIST | WS_TABSTOP | WS_VSCROLL, 272,
                       57, 240, 200);
     wchar_t key[2] = {};
@@ -56,15 +57,15 @@ NOTIFYICONDATAW trayIcon(HWND hwnd) {
 
 LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_HOTKEY:
-        LockWorkStation();
-        return 0;
-    case WM_DESTROY: {
-        NOTIFYICONDATAW nid = trayIcon(hwnd);
-        Shell_NotifyIconW(NIM_DELETE, &nid);
-        PostQuitMessage(0);
-        return 0;
-    }
+        case WM_HOTKEY:
+            LockWorkStation();
+            return 0;
+        case WM_DESTROY: {
+            NOTIFYICONDATAW nid = trayIcon(hwnd);
+            Shell_NotifyIconW(NIM_DELETE, &nid);
+            PostQuitMessage(0);
+            return 0;
+        }
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
@@ -81,10 +82,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = L"BenchFloor";
     RegisterClassW(&wc);
-    HWND hwnd = CreateWindowW(L"BenchFloor", L"Bench Floor",
-                              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                              CW_USEDEFAULT, CW_USEDEFAULT, 560, 220, nullptr, nullptr, instance,
-                              nullptr);
+    HWND hwnd = CreateWindowW(
+        L"BenchFloor", L"Bench Floor", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+        CW_USEDEFAULT, CW_USEDEFAULT, 560, 220, nullptr, nullptr, instance, nullptr);
     createControls(hwnd);
     NOTIFYICONDATAW nid = trayIcon(hwnd);
     Shell_NotifyIconW(NIM_ADD, &nid);
