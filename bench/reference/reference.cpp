@@ -18,8 +18,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = L"BenchReference";
     RegisterClassW(&wc);
-    HWND hwnd = CreateWindowW(L"BenchReference", L"Bench Reference", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                              CW_USEDEFAULT, 560, 220, nullptr, nullptr, instance, nullptr);
+    HWND hwnd =
+        CreateWindowW(L"BenchReference", L"Bench Reference", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                      CW_USEDEFAULT, 560, 220, nullptr, nullptr, instance, nullptr);
     ShowWindow(hwnd, show);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -7,7 +7,8 @@ from pathlib import Path
 
 import pytest
 
-sys.path.insert(0, str(Path(__file__).parent))
+# The Wine helper and the combinations table live with the tools, which use them too.
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "lib"))
 from winebox import BUILD, SETTINGS_KEY, WineBox, default_build, wait_for  # noqa: E402
 
 # The build under test: the shipped 32-bit one where this host runs it, else the 64-bit one;
@@ -15,6 +16,9 @@ from winebox import BUILD, SETTINGS_KEY, WineBox, default_build, wait_for  # noq
 BUILD_UNDER_TEST = default_build()
 EXE = BUILD / BUILD_UNDER_TEST / "bin" / "VantrelDeskGuard.exe"
 TITLE = "Vantrel Desk Guard"
+# The pictures the documentation shows, as the tests last took them; tests write nothing outside
+# build/, and tools/screenshots copies these into docs/screenshots.
+DOC_SHOTS = BUILD / "screenshots" / "docs"
 RUN_KEYS = [r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run",
             r"HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Run",
             r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"]

@@ -3,13 +3,13 @@ import subprocess
 
 import pytest
 
+from combinations import KEYS, MODIFIER_PAIRS
 from conftest import TITLE
 from winebox import wait_for
 
 TRACE = ["user32.RegisterHotKey", "user32.UnregisterHotKey", "user32.LockWorkStation"]
 POLICY_KEY = r"Software\Microsoft\Windows\CurrentVersion\Policies\System"
 REFUSED = "The computer could not be locked.\r\n"
-KEYS = [chr(c) for c in range(ord("A"), ord("Z") + 1)] + [str(d) for d in range(1, 10)] + ["0"]
 
 
 def registrations(program):
@@ -30,7 +30,7 @@ def test_first_start_binds_ctrl_alt_l_under_a_global_atom(desk):
     assert {k: v for k, v in desk.settings().items() if k.startswith("Combo")} == {"Combo1": "0", "Combo2": "11"}
     assert status_line(desk) == "Software is on. Press Ctrl + Alt + L to lock computer"
     lists = [c for c in desk.window()["children"] if c["class"] == "ComboBox"]
-    assert lists[0]["items"] == ["Ctrl + Alt", "Ctrl + Shift", "Alt + Shift"]
+    assert lists[0]["items"] == [pair.text for pair in MODIFIER_PAIRS]
     assert lists[1]["items"] == KEYS
     assert (lists[0]["selected"], lists[1]["selected"]) == (0, 11)
 

@@ -7,7 +7,7 @@ from pathlib import Path
 
 import pytest
 
-from conftest import TITLE
+from conftest import DOC_SHOTS, TITLE
 from winebox import ROOT, wait_for
 
 SKINS = sorted((ROOT / "skins").glob("*.cjs"))
@@ -84,7 +84,7 @@ def test_each_sample_skin_restyles_the_window(desk, skin):
     install(desk, skin.read_bytes())
     program = desk.start()
     assert desk.box.boxes() == []
-    screen = settled_screen(desk, ROOT / "docs" / "screenshots" / f"skin-{skin.stem}.png")
+    screen = settled_screen(desk, DOC_SHOTS / f"skin-{skin.stem}.png")
 
     background = screen.pixel(WINDOW_BACKGROUND)
     assert background != WHITE

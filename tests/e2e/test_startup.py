@@ -1,9 +1,8 @@
 """Starting and closing the program, as a user sees it."""
 import time
-from pathlib import Path
 
-from conftest import RUN_KEYS, TITLE
-from winebox import ROOT, wait_for
+from conftest import DOC_SHOTS, RUN_KEYS, TITLE
+from winebox import wait_for
 
 REPORT_TAIL = "\r\rPlease email screenshot of this message to support@tamberlin.example"
 
@@ -49,7 +48,7 @@ def test_first_start_shows_the_designed_window(desk):
     x, y, w, h = tree["rect"]
     assert abs((x + w / 2) - 640) <= 1 and abs((y + h / 2) - 400) <= 20
 
-    desk.box.save_window_shot(tree["rect"], ROOT / "docs" / "screenshots" / "main-window.png")
+    desk.box.save_window_shot(tree["rect"], DOC_SHOTS / "main-window.png")
     assert program.alive()
 
 

@@ -1,15 +1,17 @@
-"""A private Wine world for tests and tools: what this host can run, prefix, display, persistent
-wineserver, registry, relay traces, window inspection and screenshots. Every Wine command of the
-repository is started from here.
+"""A private Wine world for the tools and the tests: what this host can run, prefix, display,
+persistent wineserver, registry, relay traces, window inspection and screenshots. Every Wine
+command of the repository is started from here: tools/run, tools/test, tools/bench and
+tools/screenshots, CMake's run of the Windows tests, and the end-to-end tests (tests/e2e).
 
-Used as a module by the e2e tests and as a command by CMake and the tools:
-    python3 tests/e2e/winebox.py env                          shell exports of the decision, for child processes
-    python3 tests/e2e/winebox.py builds                       the builds this host runs, preferred first
-    python3 tests/e2e/winebox.py host                         one line: what this host runs, and so which builds
-    python3 tests/e2e/winebox.py run PROGRAM.exe [ARGS...]   run one Windows program, pass its exit code
-    python3 tests/e2e/winebox.py show PROGRAM.exe [ARGS...]  run a program on the user's own display
-    python3 tests/e2e/winebox.py shot PROGRAM.exe PNG SECONDS show a program, save a screenshot, close it
-    python3 tests/e2e/winebox.py version                      Wine's version
+Imported as a module (tools put tools/lib on sys.path; so does tests/e2e/conftest.py), and run
+as a command by the shell tools and CMake:
+    python3 tools/lib/winebox.py env                          shell exports of the decision, for child processes
+    python3 tools/lib/winebox.py builds                       the builds this host runs, preferred first
+    python3 tools/lib/winebox.py host                         one line: what this host runs, and so which builds
+    python3 tools/lib/winebox.py run PROGRAM.exe [ARGS...]   run one Windows program, pass its exit code
+    python3 tools/lib/winebox.py show PROGRAM.exe [ARGS...]  run a program on the user's own display
+    python3 tools/lib/winebox.py shot PROGRAM.exe PNG SECONDS show a program, save a screenshot, close it
+    python3 tools/lib/winebox.py version                      Wine's version
 """
 from __future__ import annotations
 
@@ -238,7 +240,8 @@ class WineBox:
         return self.build_dir() / "bin" / "window_reader.exe"
 
     def inspect(self, *args, check=True, timeout=60) -> str:
-        """Runs the window reader (tests/e2e/window_reader.cpp) and returns what it printed."""
+        """Runs the window reader (tests/e2e/window_reader.cpp, built beside the program) and returns
+        what it printed."""
         done = subprocess.run(self.command(self.inspect_exe(), *args),
                               env=self.env(), capture_output=True, text=True, errors="replace", timeout=timeout)
         if check and done.returncode != 0:
