@@ -8,8 +8,8 @@
 #include "tray/tray_rules.h"
 #include "ui/twips.h"
 #include "win/dpi.h"
+#include "win/function_lookup.h"
 #include "win/message_loop.h"
-#include "win/user32_function.h"
 #include "win/window_class.h"
 
 namespace tray {

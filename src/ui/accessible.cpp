@@ -14,7 +14,7 @@ bool isSelf(const VARIANT& child) {
 }
 
 // The object a control of ours hands to assistive technology. It holds the window, not the
-// control: a reader may keep it after the window is gone, and then it answers with a failure.
+// control: a reader may keep it after the window is gone, and then the standard object answers.
 class AccessibleControl final : public IAccessible, public IOleWindow {
   public:
     AccessibleControl(HWND hwnd, IAccessible* standard, const win::AccessibilityLibrary& lib)
@@ -77,38 +77,21 @@ class AccessibleControl final : public IAccessible, public IOleWindow {
                     &IAccessible::get_accKeyboardShortcut);
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
-        if (!isSelf(child)) return standard_->get_accValue(child, value);
-        const Control* c = control();
-        if (!c) return E_FAIL;
-        const AccessibleFacts facts = c->accessibleFacts();
-        if (!facts.value) return standard_->get_accValue(child, value);
-        return bstr(*facts.value, value);
+        return text(child, value, &AccessibleFacts::value, &IAccessible::get_accValue);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-        if (!isSelf(child)) return standard_->get_accRole(child, role);
-        const Control* c = control();
-        if (!c) return E_FAIL;
-        const long own = c->accessibleFacts().role;
-        if (!own) return standard_->get_accRole(child, role);
-        role->vt = VT_I4;
-        role->lVal = own;
-        return S_OK;
+        const std::optional<AccessibleFacts> facts = ownFacts(child);
+        if (!facts || !facts->role) return standard_->get_accRole(child, role);
+        return number(facts->role, role);
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-        if (!isSelf(child)) return standard_->get_accState(child, state);
-        const Control* c = control();
-        if (!c) return E_FAIL;
-        const std::optional<long> own = c->accessibleFacts().state;
-        if (!own) return standard_->get_accState(child, state);
-        state->vt = VT_I4;
-        state->lVal = *own;
-        return S_OK;
+        const std::optional<AccessibleFacts> facts = ownFacts(child);
+        if (!facts || !facts->state) return standard_->get_accState(child, state);
+        return number(*facts->state, state);
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-        if (!isSelf(child)) return standard_->accDoDefaultAction(child);
-        Control* c = control();
-        if (!c) return E_FAIL;
-        return c->doDefaultAction() ? S_OK : standard_->accDoDefaultAction(child);
+        Control* c = isSelf(child) ? control() : nullptr;
+        return c && c->doDefaultAction() ? S_OK : standard_->accDoDefaultAction(child);
     }
 
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
@@ -159,20 +142,29 @@ class AccessibleControl final : public IAccessible, public IOleWindow {
         return form ? form->controlAt(hwnd_) : nullptr;
     }
 
-    HRESULT bstr(const std::wstring& text, BSTR* out) const {
-        if (!out) return E_POINTER;
-        *out = lib_.sysAllocString(text.c_str());
-        return *out ? S_OK : E_OUTOFMEMORY;
+    // The control's facts when `child` is the control itself and it is still there; otherwise
+    // the standard object answers (and fails for a window that is gone).
+    std::optional<AccessibleFacts> ownFacts(const VARIANT& child) const {
+        const Control* c = isSelf(child) ? control() : nullptr;
+        if (!c) return std::nullopt;
+        return c->accessibleFacts();
     }
 
     using StandardText = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
     HRESULT text(VARIANT child, BSTR* out, std::wstring AccessibleFacts::*field,
                  StandardText standard) {
-        if (!isSelf(child)) return (standard_->*standard)(child, out);
-        const Control* c = control();
-        if (!c) return E_FAIL;
-        const std::wstring own = c->accessibleFacts().*field;
-        return own.empty() ? (standard_->*standard)(child, out) : bstr(own, out);
+        const std::optional<AccessibleFacts> facts = ownFacts(child);
+        if (!facts || ((*facts).*field).empty()) return (standard_->*standard)(child, out);
+        if (!out) return E_POINTER;
+        *out = lib_.sysAllocString(((*facts).*field).c_str());
+        return *out ? S_OK : E_OUTOFMEMORY;
+    }
+
+    static HRESULT number(long value, VARIANT* out) {
+        if (!out) return E_POINTER;
+        out->vt = VT_I4;
+        out->lVal = value;
+        return S_OK;
     }
 
     HWND hwnd_;

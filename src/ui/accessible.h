@@ -16,7 +16,7 @@ struct AccessibleFacts {
     std::optional<long> state;   // STATE_SYSTEM_* flags
     std::wstring defaultAction;  // empty: the system's
     std::wstring shortcut;       // "Alt+H"; empty: the system's
-    std::optional<std::wstring> value;
+    std::wstring value;          // empty: the system's
 };
 
 class Control;

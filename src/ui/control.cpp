@@ -29,6 +29,15 @@ RECT Control::pixelPlace(int dpi) const {
             twipsToPixels(place_.width, dpi), windowHeight(twipsToPixels(place_.height, dpi))};
 }
 
+bool Control::unseen() const {
+    HWND parent = GetParent(hwnd_);
+    RECT box, client, overlap;
+    GetWindowRect(hwnd_, &box);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&box), 2);
+    GetClientRect(parent, &client);
+    return !IntersectRect(&overlap, &box, &client);
+}
+
 bool Control::visible() const {
     return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
 }

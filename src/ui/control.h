@@ -35,6 +35,8 @@ class Control {
     const TwipsRect& place() const { return place_; }
 
     bool visible() const;
+    // True when the control lies wholly outside its container's client area.
+    bool unseen() const;
     void setVisible(bool visible);
 
     Color backColor() const { return back_; }
@@ -59,7 +61,7 @@ class Control {
 
     // What the control tells assistive technology beyond what the system knows of it.
     virtual AccessibleFacts accessibleFacts() const { return {}; }
-    // Carries out the control's default action, as a reader asks; false when it has none.
+    // Carries out the control's default action, as a reader asks; false when it has none now.
     virtual bool doDefaultAction() { return false; }
 
   protected:

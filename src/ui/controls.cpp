@@ -22,17 +22,19 @@ LRESULT textBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR self) {
     return result;
 }
 
-// The lists answer assistive technology with their names; the label marks itself a live region
-// when a reader first asks for it.
-LRESULT accessibleProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR self) {
+// A list answers assistive technology with its name and choice.
+LRESULT comboBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR self) {
     if (msg == WM_GETOBJECT) {
-        auto* control = reinterpret_cast<Control*>(self);
-        if (control->kind() == Control::Kind::Label) {
-            static_cast<Label*>(control)->annotateOnce();
-        } else if (LRESULT object = answerGetObject(*control, wp, lp)) {
+        if (LRESULT object = answerGetObject(*reinterpret_cast<const ComboBox*>(self), wp, lp))
             return object;
-        }
     }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+// A live label marks itself a live region when a reader first asks for it; the system's object
+// speaks for it.
+LRESULT labelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR self) {
+    if (msg == WM_GETOBJECT) reinterpret_cast<Label*>(self)->annotateOnce();
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
@@ -43,18 +45,9 @@ void TextBox::create(Form& form, const wchar_t* text) {
     win::subclassWindow(hwnd(), textBoxProc, reinterpret_cast<DWORD_PTR>(this));
 }
 
-bool TextBox::unseen() const {
-    HWND parent = GetParent(hwnd());
-    RECT box, client, overlap;
-    GetWindowRect(hwnd(), &box);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&box), 2);
-    GetClientRect(parent, &client);
-    return !IntersectRect(&overlap, &box, &client);
-}
-
 void Label::create(Form& form, const wchar_t* caption) {
     createWindow(form, nullptr, L"STATIC", caption, SS_CENTER | SS_NOPREFIX | WS_BORDER);
-    win::subclassWindow(hwnd(), accessibleProc, reinterpret_cast<DWORD_PTR>(this));
+    win::subclassWindow(hwnd(), labelProc, reinterpret_cast<DWORD_PTR>(this));
 }
 
 std::wstring Label::caption() const {
@@ -75,7 +68,7 @@ void Label::setCaption(const std::wstring& caption) {
 void ComboBox::create(Form& form, Control& container) {
     createWindow(form, &container, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST);
     SendMessageW(hwnd(), CB_SETMINVISIBLE, kVisibleItems, 0);
-    win::subclassWindow(hwnd(), accessibleProc, reinterpret_cast<DWORD_PTR>(this));
+    win::subclassWindow(hwnd(), comboBoxProc, reinterpret_cast<DWORD_PTR>(this));
 }
 
 AccessibleFacts ComboBox::accessibleFacts() const {

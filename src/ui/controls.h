@@ -9,8 +9,6 @@ class TextBox : public Control {
     TextBox(TwipsRect place) : Control(place, kWindowBack, kWindowText) {}
     void create(Form& form, const wchar_t* text);
     Kind kind() const override { return Kind::TextBox; }
-    // True when the box lies wholly outside its window's client area.
-    bool unseen() const;
     std::function<void()> onMouseMove;
 };
 

@@ -237,13 +237,8 @@ bool Form::setCursor(WPARAM, LPARAM lp) {
 HWND Form::firstFocus() const {
     HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
     if (!win::services().screenReader()) return first;
-    RECT client;
-    GetClientRect(hwnd_, &client);
     for (HWND h = first; h;) {
-        RECT r, overlap;
-        GetWindowRect(h, &r);
-        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
-        if (IntersectRect(&overlap, &r, &client)) return h;
+        if (const Control* c = controlAt(h); c && !c->unseen()) return h;
         h = GetNextDlgTabItem(hwnd_, h, FALSE);
         if (h == first) break;
     }

@@ -58,13 +58,14 @@ AccessibleFacts PushButton::accessibleFacts() const {
             state,
             L"Press",
             mnemonicShortcut(caption),
-            std::nullopt};
+            L""};
 }
 
 bool PushButton::doDefaultAction() {
     // Posted, as a system button does: the reader's call returns before the click's work (a
     // modal box) begins.
-    if (IsWindowEnabled(hwnd())) PostMessageW(hwnd(), BM_CLICK, 0, 0);
+    if (!IsWindowEnabled(hwnd())) return false;  // an unavailable button cannot be pressed
+    PostMessageW(hwnd(), BM_CLICK, 0, 0);
     return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "win/function_lookup.h"
+
 namespace win {
 namespace {
 
@@ -15,8 +17,7 @@ HMODULE systemLibrary(const wchar_t* name) {
 
 template <class F>
 bool entry(HMODULE library, const char* name, F& out) {
-    out = library ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name)))
-                  : nullptr;
+    out = moduleFunction<F>(library, name);
     return out != nullptr;
 }
 

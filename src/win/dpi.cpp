@@ -1,6 +1,6 @@
 #include "win/dpi.h"
 
-#include "win/user32_function.h"
+#include "win/function_lookup.h"
 
 namespace win {
 
