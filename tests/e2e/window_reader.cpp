@@ -87,10 +87,11 @@ std::wstring text(HWND h) {
     return buf;
 }
 
+// Empty for a window that closed while it was being read.
 std::wstring className(HWND h) {
     wchar_t buf[256];
-    GetClassNameW(h, buf, 256);
-    return buf;
+    const int n = GetClassNameW(h, buf, 256);
+    return std::wstring(buf, n > 0 ? n : 0);
 }
 
 // The text as a button or frame shows it: "&Help" is shown as "Help", "&&" as "&".
