@@ -1,6 +1,11 @@
 #pragma once
 // The program's one window: its designed controls and the handlers behind them, all defined in
 // this folder.
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "runtime/error_report.h"
 #include "skin_engine/skin_framework.h"
 #include "tray/sys_tray.h"
@@ -35,7 +40,6 @@ class Form1 : public ui::Form, private tray::ControlHost {
     void Form_QueryUnload();
     void Form_Unload();
     void FillLists(runtime::Guard& load);  // statements 130 to 156 of the load (restore_lists.cpp)
-
     // Binding the hotkey (timer_tick.cpp).
     void Timer1_Timer();
 
@@ -73,7 +77,22 @@ class Form1 : public ui::Form, private tray::ControlHost {
     std::wstring BindHotkey(unsigned modifiers);
     void ListChanged(ui::ComboBox& list, const wchar_t* key);
     std::wstring StatusLineBeforeBinding();
+    // Selects the list's saved or policy-set choice (restore_lists.cpp).
+    void RestoreSelection(runtime::Guard& load, int testLine, int applyLine, ui::ComboBox& list,
+                          const wchar_t* key, int fallback);
+
+    // Options an administrator's policy sets (option_policy.cpp), read by the load at statement
+    // `line`: the policy's text for `key`, and `governed` disabled, when it sets one `accepts`; a
+    // text it does not accept is reported and ignored, as if absent.
+    std::optional<std::wstring> PolicyFor(runtime::Guard& load, int line, const wchar_t* key,
+                                          const std::function<bool(const std::wstring&)>& accepts,
+                                          ui::Control& governed);
+    bool SetByPolicy(std::wstring_view key) const;
+    // Stores an option the user changed; one the policy sets is never stored, so the user's own
+    // choice is there again once the policy is lifted.
+    void SaveOption(const wchar_t* key, const std::wstring& value);
 
     bool loading_ = false;      // set while the load handler restores the saved options
     bool firstBinding_ = true;  // no binding has run yet
+    std::vector<std::wstring> setByPolicy_;  // the keys of the options the policy sets
 };

@@ -9,7 +9,9 @@
 #include "resource_ids.h"
 #include "runtime/error_report.h"
 #include "runtime/run_error.h"
+#include "settings/policy_rules.h"
 #include "settings/settings_store.h"
+#include "startup_entry/m_start_up.h"
 #include "ui/message_box.h"
 #include "win/files.h"
 #include "win/message_loop.h"
@@ -57,11 +59,19 @@ void Form1::Form_Load() {
 
     g.step(158, [&] { Label1.setCaption(StatusLineBeforeBinding()); });
     g.step(160, [&] { Label1.setBackColor(ui::kWhite); });
+    const auto startup = PolicyFor(g, 162, L"Windows Startup", settings::policySwitchValid, Check4);
     g.step(162, [&] {
-        Check4.setValue(settings::getSetting(L"Windows Startup", L"Off") == L"On" ? 1 : 0);
+        Check4.setValue(
+            startup.value_or(settings::getSetting(L"Windows Startup", L"Off")) == L"On" ? 1 : 0);
     });
-    g.step(164,
-           [&] { Check8.setValue(settings::getSetting(L"Minimized", L"Off") == L"On" ? 1 : 0); });
+    // The policy's start-up choice is made true for this user: the box shows no entry that is not.
+    if (startup)
+        g.step(162, *startup == L"On" ? mStartUp::AddToStartup : mStartUp::RemoveFromStartup);
+    const auto minimized = PolicyFor(g, 164, L"Minimized", settings::policySwitchValid, Check8);
+    g.step(164, [&] {
+        Check8.setValue(
+            minimized.value_or(settings::getSetting(L"Minimized", L"Off")) == L"On" ? 1 : 0);
+    });
     if (g.test(166, [&] { return Check4.value() == 1; })) {
         g.step(168, [&] { Check8.setVisible(true); });
         if (g.test(170, [&] { return Check8.value() == 1; }))

@@ -6,7 +6,6 @@
 #include "main_window/form1.h"
 #include "main_window/status_line.h"
 #include "runtime/run_error.h"
-#include "settings/settings_store.h"
 #include "startup_entry/m_start_up.h"
 
 namespace {
@@ -50,7 +49,7 @@ std::wstring Form1::StatusLineBeforeBinding() {
 
 void Form1::ListChanged(ui::ComboBox& list, const wchar_t* key) {
     AllSteps steps;
-    steps.run([&] { settings::saveSetting(key, std::to_wstring(list.listIndex())); });
+    steps.run([&] { SaveOption(key, std::to_wstring(list.listIndex())); });
     Label1.setCaption(StatusLineBeforeBinding());
     ShortCuts::stopFlag = true;
     steps.finish();
@@ -78,15 +77,16 @@ void Form1::Check4_Click() {
     }
     if (on) {
         Check8.setVisible(true);
-        steps.run([] { settings::saveSetting(L"Windows Startup", L"On"); });
+        steps.run([&] { SaveOption(L"Windows Startup", L"On"); });
     } else {
-        steps.run([&] { Check8.setValue(0); });  // its handler saves "Minimized"
+        // Its handler saves "Minimized"; a start in the tray the policy sets stays as it is.
+        if (!SetByPolicy(L"Minimized")) steps.run([&] { Check8.setValue(0); });
         Check8.setVisible(false);
-        steps.run([] { settings::saveSetting(L"Windows Startup", L"Off"); });
+        steps.run([&] { SaveOption(L"Windows Startup", L"Off"); });
     }
     steps.finish();
 }
 
 void Form1::Check8_Click() {
-    settings::saveSetting(L"Minimized", onOff(Check8.value()));
+    SaveOption(L"Minimized", onOff(Check8.value()));
 }

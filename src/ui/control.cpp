@@ -46,6 +46,10 @@ void Control::setVisible(bool visible) {
     ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
 }
 
+void Control::setEnabled(bool enabled) {
+    EnableWindow(hwnd_, enabled ? TRUE : FALSE);
+}
+
 void Control::setBackColor(Color c) {
     back_ = c;
     InvalidateRect(hwnd_, nullptr, TRUE);

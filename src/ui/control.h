@@ -38,6 +38,9 @@ class Control {
     // True when the control lies wholly outside its container's client area.
     bool unseen() const;
     void setVisible(bool visible);
+    // A disabled control is greyed, skipped by Tab and shortcuts and reported unavailable: an
+    // option the user may not change.
+    void setEnabled(bool enabled);
 
     Color backColor() const { return back_; }
     Color foreColor() const { return fore_; }
