@@ -1,5 +1,11 @@
-"""Options an administrator presets and locks by policy, read as a user's session sees them."""
-from conftest import RUN_KEYS, TITLE
+"""Options an administrator presets and locks by policy, read as a user's session sees them, and
+the Group Policy template that sets them."""
+import re
+import xml.etree.ElementTree as ET
+from pathlib import Path
+
+from combinations import KEYS, MODIFIER_PAIRS
+from conftest import RUN_KEYS
 from test_hotkey import TRACE, registrations, status_line
 from winebox import wait_for
 
@@ -52,3 +58,31 @@ def test_a_policy_value_that_names_no_choice_is_reported_once_and_ignored(desk, 
         assert box.boxes() == [], "reported once"
     finally:
         box.reg_delete_key(POLICY_KEY)
+
+
+def test_the_group_policy_template_writes_what_the_program_reads():
+    folder = Path(__file__).resolve().parents[2] / "packaging" / "policy"
+    ns = {"p": "http://schemas.microsoft.com/GroupPolicy/2006/07/PolicyDefinitions"}
+    admx_text = (folder / "VantrelDeskGuard.admx").read_text(encoding="utf-8")
+    admx, adml = ET.fromstring(admx_text), ET.parse(folder / "en-US" / "VantrelDeskGuard.adml").getroot()
+    strings = {s.get("id"): s.text for s in adml.iterfind(".//p:stringTable/p:string", ns)}
+    presentations = {p.get("id") for p in adml.iterfind(".//p:presentationTable/p:presentation", ns)}
+    for kind, name in re.findall(r"\$\((string|presentation)\.(\w+)\)", admx_text):
+        assert name in (strings if kind == "string" else presentations), f"{kind} {name} has no text"
+
+    written = {}
+    for policy in admx.iterfind(".//p:policy", ns):
+        assert policy.get("key") == POLICY_KEY.replace("HKLM\\Software", "SOFTWARE")
+        assert policy.get("class") == "Machine"
+        if policy.get("valueName"):
+            written[policy.get("valueName")] = [policy.find(f"p:{v}Value/p:string", ns).text for v in ("enabled", "disabled")]
+        for enum in policy.iterfind(".//p:enum", ns):
+            written[enum.get("valueName")] = [
+                (item.find("p:value/p:string", ns).text, strings[item.get("displayName")[9:-1]])
+                for item in enum.iterfind("p:item", ns)]
+    assert written == {
+        "Combo1": [(str(i), pair.text) for i, pair in enumerate(MODIFIER_PAIRS)],
+        "Combo2": [(str(i), key) for i, key in enumerate(KEYS)],
+        "Windows Startup": ["On", "Off"],
+        "Minimized": ["On", "Off"],
+    }
