@@ -34,6 +34,9 @@ BLANK_GUID = b"{00000000-0000-0000-0000-000000000000}"
 NAMESPACE = uuid.UUID("5b0d3c6e-2f41-4a8e-9d17-6c0e4b9a2f53")
 FILETIME_EPOCH = 11644473600  # seconds from 1601-01-01 (FILETIME's origin) to 1970-01-01
 PID_REVNUMBER, PID_CREATE_DTM, PID_LASTSAVE_DTM = 9, 12, 13
+SUMMARY, STRING_POOL, STRING_DATA, PROPERTY = ("\x05SummaryInformation", "\u4840_StringPool",
+                                               "\u4840_StringData", "\u4840Property")
+DOS_EPOCH = 315532800  # 1980-01-01, the earliest time a cabinet holds
 VT_LPSTR, VT_FILETIME = 30, 64
 
 
@@ -147,14 +150,13 @@ def source_date_epoch(source_dir: Path) -> int:
 
 def normalise(data: bytearray, epoch: int) -> None:
     cf = CompoundFile(data)
-    summary_name = "\x05SummaryInformation"
-    summary = cf.read(summary_name)
+    summary = cf.read(SUMMARY)
     values = summary_values(summary)
     filetime = struct.pack("<Q", (epoch + FILETIME_EPOCH) * 10_000_000)
     for pid in (PID_CREATE_DTM, PID_LASTSAVE_DTM):
         kind, at = values[pid]
         assert kind == VT_FILETIME, (pid, kind)
-        cf.write(summary_name, at, filetime)
+        cf.write(SUMMARY, at, filetime)
 
     kind, at = values[PID_REVNUMBER]
     assert kind == VT_LPSTR and struct.unpack_from("<I", summary, at)[0] == len(BLANK_GUID) + 1
@@ -162,11 +164,11 @@ def normalise(data: bytearray, epoch: int) -> None:
 
     # The product code is the one string of the pool that wixl made up: find it by its value.
     product = product_code(cf)
-    pool = cf.read("\u4840_StringData")
+    pool = cf.read(STRING_DATA)
     assert pool.count(product) == 1, "the product code once in the string pool"
     product_at = pool.index(product)
 
-    stamp = datetime.datetime.fromtimestamp(max(epoch, 315532800), datetime.timezone.utc)  # DOS: 1980 on
+    stamp = datetime.datetime.fromtimestamp(max(epoch, DOS_EPOCH), datetime.timezone.utc)
     dos = struct.pack("<HH", (stamp.year - 1980) << 9 | stamp.month << 5 | stamp.day,
                       stamp.hour << 11 | stamp.minute << 5 | stamp.second // 2)
     for name in cf.streams:
@@ -174,19 +176,18 @@ def normalise(data: bytearray, epoch: int) -> None:
             for at in cabinet_times(cf.read(name)):
                 cf.write(name, at, dos)
 
-    cf.write("\x05SummaryInformation", package_at, BLANK_GUID)
-    cf.write("\u4840_StringData", product_at, BLANK_GUID)
+    cf.write(SUMMARY, package_at, BLANK_GUID)
+    cf.write(STRING_DATA, product_at, BLANK_GUID)
     content = hashlib.sha256(data).hexdigest()
-    for stream, at, role in (("\x05SummaryInformation", package_at, "package"),
-                             ("\u4840_StringData", product_at, "product")):
+    for stream, at, role in ((SUMMARY, package_at, "package"), (STRING_DATA, product_at, "product")):
         code = uuid.uuid5(NAMESPACE, f"{role} {content}")
         cf.write(stream, at, f"{{{code}}}".upper().encode("ascii"))
 
 
 def product_code(cf: CompoundFile) -> bytes:
     """The product code as the Property table holds it: two string ids per row, pool-indexed."""
-    pool = cf.read("\u4840_StringPool")
-    data = cf.read("\u4840_StringData")
+    pool = cf.read(STRING_POOL)
+    data = cf.read(STRING_DATA)
     wide = struct.unpack_from("<I", pool, 0)[0] & 0x80000000  # string ids of 3 bytes, not 2
     strings, at = [b""], 0  # string ids count from 1
     for i in range(4, len(pool), 4):
@@ -195,7 +196,7 @@ def product_code(cf: CompoundFile) -> bytes:
             raise ValueError("a string of 64 KiB or more in the pool: not read here")
         strings.append(data[at:at + length])
         at += length
-    table = cf.read("\u4840Property")
+    table = cf.read(PROPERTY)
     size = 3 if wide else 2
     rows = len(table) // (2 * size)
     ids = [int.from_bytes(table[k * size:(k + 1) * size], "little") for k in range(2 * rows)]
