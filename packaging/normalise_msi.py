@@ -53,16 +53,15 @@ class CompoundFile:
         (_, dir_start, _, self.cutoff, minifat_start, _, difat_start,
          difat_count) = struct.unpack_from("<8I", data, 44)
         fat_sectors = [s for s in struct.unpack_from("<109I", data, 76) if s < END_OF_CHAIN]
-        per = self.sector // 4
         for _ in range(difat_count):
-            entries = struct.unpack_from(f"<{per}I", data, self._at(difat_start))
+            entries = self._words(difat_start)
             fat_sectors += [s for s in entries[:-1] if s < END_OF_CHAIN]
             difat_start = entries[-1]
-        self.fat = [e for s in fat_sectors for e in struct.unpack_from(f"<{per}I", data, self._at(s))]
-        self.minifat = [e for s in self._chain(minifat_start)
-                        for e in struct.unpack_from(f"<{per}I", data, self._at(s))]
+        self.fat = [e for s in fat_sectors for e in self._words(s)]
+        self.minifat = [e for s in self._chain(minifat_start) for e in self._words(s)]
         self.streams: dict[str, list[int]] = {}
-        entries = [self._at(s) + i * 128 for s in self._chain(dir_start) for i in range(self.sector // 128)]
+        entries = [self._at(s) + i * 128 for s in self._chain(dir_start)
+                   for i in range(self.sector // 128)]
         root = entries[0]
         self.mini_stream = self._offsets(*struct.unpack_from("<IQ", data, root + 116), big=True)
         for entry in entries[1:]:
@@ -75,6 +74,9 @@ class CompoundFile:
 
     def _at(self, sector: int) -> int:
         return (sector + 1) * self.sector
+
+    def _words(self, sector: int) -> tuple[int, ...]:
+        return struct.unpack_from(f"<{self.sector // 4}I", self.data, self._at(sector))
 
     def _chain(self, start: int, fat: list[int] | None = None) -> list[int]:
         fat, chain = self.fat if fat is None else fat, []
@@ -179,7 +181,8 @@ def normalise(data: bytearray, epoch: int) -> None:
     cf.write(SUMMARY, package_at, BLANK_GUID)
     cf.write(STRING_DATA, product_at, BLANK_GUID)
     content = hashlib.sha256(data).hexdigest()
-    for stream, at, role in ((SUMMARY, package_at, "package"), (STRING_DATA, product_at, "product")):
+    for stream, at, role in ((SUMMARY, package_at, "package"),
+                             (STRING_DATA, product_at, "product")):
         code = uuid.uuid5(NAMESPACE, f"{role} {content}")
         cf.write(stream, at, f"{{{code}}}".upper().encode("ascii"))
 
