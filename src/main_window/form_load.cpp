@@ -59,19 +59,17 @@ void Form1::Form_Load() {
 
     g.step(158, [&] { Label1.setCaption(StatusLineBeforeBinding()); });
     g.step(160, [&] { Label1.setBackColor(ui::kWhite); });
+    // A check box shows the policy's choice where it sets one, else the user's own.
+    const auto ticked = [](const std::optional<std::wstring>& policy, const wchar_t* key) {
+        return policy.value_or(settings::getSetting(key, L"Off")) == L"On" ? 1 : 0;
+    };
     const auto startup = PolicyFor(g, 162, L"Windows Startup", settings::policySwitchValid, Check4);
-    g.step(162, [&] {
-        Check4.setValue(
-            startup.value_or(settings::getSetting(L"Windows Startup", L"Off")) == L"On" ? 1 : 0);
-    });
+    g.step(162, [&] { Check4.setValue(ticked(startup, L"Windows Startup")); });
     // The policy's start-up choice is made true for this user: the box shows no entry that is not.
     if (startup)
         g.step(162, *startup == L"On" ? mStartUp::AddToStartup : mStartUp::RemoveFromStartup);
     const auto minimized = PolicyFor(g, 164, L"Minimized", settings::policySwitchValid, Check8);
-    g.step(164, [&] {
-        Check8.setValue(
-            minimized.value_or(settings::getSetting(L"Minimized", L"Off")) == L"On" ? 1 : 0);
-    });
+    g.step(164, [&] { Check8.setValue(ticked(minimized, L"Minimized")); });
     if (g.test(166, [&] { return Check4.value() == 1; })) {
         g.step(168, [&] { Check8.setVisible(true); });
         if (g.test(170, [&] { return Check8.value() == 1; }))
