@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "win/registry.h"
 #include "win/win_handles.h"
 
 namespace settings {
@@ -12,25 +13,14 @@ std::optional<std::wstring> policySetting(std::wstring_view key) {
                       policy.receive()) != ERROR_SUCCESS)
         return std::nullopt;
     const std::wstring name(key);
-    DWORD type = 0, bytes = 0;
-    if (RegQueryValueExW(policy.get(), name.c_str(), nullptr, &type, nullptr, &bytes) !=
-        ERROR_SUCCESS)
-        return std::nullopt;
-    if (type == REG_DWORD) {
-        DWORD number = 0;
-        bytes = sizeof number;
-        if (RegGetValueW(policy.get(), nullptr, name.c_str(), RRF_RT_REG_DWORD, nullptr, &number,
-                         &bytes) != ERROR_SUCCESS)
-            return std::wstring(L"?");
-        return std::to_wstring(number);
-    }
-    std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
-    bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    if (type != REG_SZ || RegGetValueW(policy.get(), nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr,
-                                       text.data(), &bytes) != ERROR_SUCCESS)
-        return std::wstring(L"?");
-    text.resize(wcsnlen(text.c_str(), text.size()));
-    return text;
+    if (auto text = win::readString(policy.get(), nullptr, name)) return text;
+    DWORD number = 0, bytes = sizeof number;
+    const LSTATUS status = RegGetValueW(policy.get(), nullptr, name.c_str(), RRF_RT_REG_DWORD,
+                                        nullptr, &number, &bytes);
+    if (status == ERROR_SUCCESS) return std::to_wstring(number);
+    // A value of another type is set, yet names no choice: it is reported, not taken as absent.
+    if (status == ERROR_FILE_NOT_FOUND) return std::nullopt;
+    return std::wstring(L"?");
 }
 
 }  // namespace settings

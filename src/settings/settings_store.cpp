@@ -19,18 +19,8 @@ void setSettingsRoot(void* root) {
 }
 
 std::wstring getSetting(std::wstring_view key, std::wstring_view fallback) {
-    const std::wstring name(key);
-    DWORD bytes = 0;
-    if (RegGetValueW(settingsRoot, kSettingsKey, name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr,
-                     &bytes) != ERROR_SUCCESS)
-        return std::wstring(fallback);
-    std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
-    bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    if (RegGetValueW(settingsRoot, kSettingsKey, name.c_str(), RRF_RT_REG_SZ, nullptr, text.data(),
-                     &bytes) != ERROR_SUCCESS)
-        return std::wstring(fallback);
-    text.resize(wcsnlen(text.c_str(), text.size()));
-    return text;
+    return win::readString(settingsRoot, kSettingsKey, std::wstring(key))
+        .value_or(std::wstring(fallback));
 }
 
 void saveSetting(std::wstring_view key, std::wstring_view value) {

@@ -8,4 +8,18 @@ LSTATUS writeString(HKEY key, const std::wstring& name, const std::wstring& valu
                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
+std::optional<std::wstring> readString(HKEY key, const wchar_t* subkey, const std::wstring& name) {
+    DWORD bytes = 0;
+    if (RegGetValueW(key, subkey, name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
+    bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    if (RegGetValueW(key, subkey, name.c_str(), RRF_RT_REG_SZ, nullptr, text.data(), &bytes) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    text.resize(wcsnlen(text.c_str(), text.size()));
+    return text;
+}
+
 }  // namespace win
