@@ -50,14 +50,15 @@ struct ColorPair {
 
 // The colours a surface paints its text and its background with, both from one source, so that
 // text stays readable under any colour scheme:
-// - under high contrast, the system's own pair for the surface (`systemText`, `systemBack`);
+// - under high contrast, or where the system draws the control (disabled, in its own grey), the
+//   system's own pair for the surface (`systemText`, `systemBack`);
 // - where text and background both follow the system, or are both fixed, those two;
 // - where one is fixed and the other follows the system, the designed look: the system colour
 //   as the standard scheme has it, never the user's (which could be white text on a fixed white).
 template <class SystemColor>
-ColorPair surfaceColors(Color text, Color back, Color systemText, Color systemBack,
-                        bool highContrast, SystemColor systemColor) {
-    if (highContrast) text = systemText, back = systemBack;
+ColorPair surfaceColors(Color text, Color back, Color systemText, Color systemBack, bool systemPair,
+                        SystemColor systemColor) {
+    if (systemPair) text = systemText, back = systemBack;
     if (isSystemColor(text) == isSystemColor(back))
         return {resolveColor(text, systemColor), resolveColor(back, systemColor)};
     return {resolveColor(text, standardSystemColor), resolveColor(back, standardSystemColor)};

@@ -171,9 +171,10 @@ COLORREF Form::rgb(Color c) const {
     return resolveColor(c, systemColor);
 }
 
+// A disabled control's text is the system's grey, so its background is the system's too.
 ColorPair Form::colors(const Control& c) const {
     return surfaceColors(c.foreColor(), c.backColor(), c.systemText(), c.systemBack(),
-                         highContrast_, systemColor);
+                         highContrast_ || !IsWindowEnabled(c.hwnd()), systemColor);
 }
 
 ColorPair Form::windowColors() const {

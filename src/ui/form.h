@@ -58,8 +58,8 @@ class Form {
     // The control bound to a window of this form, or null.
     Control* controlAt(HWND hwnd) const;
 
-    // The colours each surface paints with (ui/color.h: surfaceColors): under high contrast the
-    // system's, and never system text on a fixed background.
+    // The colours each surface paints with (ui/color.h: surfaceColors): under high contrast, and
+    // for a disabled control, the system's; never system text on a fixed background.
     bool highContrast() const { return highContrast_; }
     ColorPair colors(const Control& control) const;
     ColorPair windowColors() const;  // the form's own background, for its own surface

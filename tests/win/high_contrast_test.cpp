@@ -126,6 +126,15 @@ TEST_F(HighContrast, SwitchingItOffRepaintsInTheDesignedColours) {
     const std::vector<COLORREF> all = pixels();
     EXPECT_EQ(at(all, form.hwnd(), 2, 2), RGB(255, 255, 255));
     EXPECT_EQ(at(all, form.Frame1.hwnd(), 2, 20), RGB(255, 255, 255));
+
+    // A box the user may not change is drawn in the system's grey, so on the system's background,
+    // not the designed white.
+    RECT box;
+    GetClientRect(form.Check4.hwnd(), &box);
+    EXPECT_EQ(at(all, form.Check4.hwnd(), box.right - 2, box.bottom - 2), RGB(255, 255, 255));
+    form.Check4.setEnabled(false);
+    EXPECT_EQ(at(pixels(), form.Check4.hwnd(), box.right - 2, box.bottom - 2),
+              GetSysColor(COLOR_WINDOW));
 }
 
 TEST_F(HighContrast, NoSkinIsApplied) {
