@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "hotkey/alt_gr_typing.h"
 #include "runtime/error_report.h"
 #include "ui/message_box.h"
 #include "win/message_loop.h"
@@ -46,6 +47,10 @@ void LockDesk() {
                    MB_OK | MB_ICONWARNING);
 }
 
+void AnswerPress(HWND mainWindow, LPARAM modifiersAndKey) {
+    if (!HandBackTyping(mainWindow, LOWORD(modifiersAndKey), HIWORD(modifiersAndKey))) LockDesk();
+}
+
 bool IsOurHotkey(std::uintptr_t wParam) {
     return hotkeyId != 0 && static_cast<std::int32_t>(wParam) == hotkeyId;
 }
@@ -64,7 +69,8 @@ void ProcessMessages(HWND mainWindow) {
         bool taken = false;
         g.step(104,
                [&] { taken = PeekMessageA(&msg, mainWindow, WM_HOTKEY, WM_HOTKEY, PM_REMOVE); });
-        if (taken && g.test(106, [&] { return IsOurHotkey(msg.wParam); })) g.step(108, LockDesk);
+        if (taken && g.test(106, [&] { return IsOurHotkey(msg.wParam); }))
+            g.step(108, [&] { AnswerPress(mainWindow, msg.lParam); });
         g.step(110, win::pumpPendingMessages);
     }
 }

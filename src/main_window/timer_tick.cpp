@@ -62,9 +62,9 @@ void Form1::Timer1_Timer() {
 LRESULT Form1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_HOTKEY) {
         // A press that a nested loop (a box, the balloon's wait) or the ordinary loop dispatched
-        // locks as in the wait loop, which takes its own presses out of the queue before they get
-        // here.
-        if (ShortCuts::IsOurHotkey(wp)) ShortCuts::LockDesk();
+        // is answered as in the wait loop, which takes its own presses out of the queue before they
+        // get here.
+        if (ShortCuts::IsOurHotkey(wp)) ShortCuts::AnswerPress(hwnd(), lp);
         return 0;
     }
     return Form::handleMessage(msg, wp, lp);

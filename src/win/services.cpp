@@ -36,6 +36,40 @@ void startCommand(const std::wstring& commandLine, int showState) {
     CloseHandle(pi.hProcess);
 }
 
+// The layout of the thread whose window has the focus: the user types with that one, not ours.
+HKL focusedLayout() {
+    const HWND focus = GetForegroundWindow();
+    return GetKeyboardLayout(focus ? GetWindowThreadProcessId(focus, nullptr) : 0);
+}
+
+AltGrKey altGrKeyInFocus(unsigned virtualKey) {
+    // AltGr reaches a layout as the left Ctrl and the right Alt.
+    BYTE state[256]{};
+    state[VK_CONTROL] = state[VK_LCONTROL] = state[VK_MENU] = state[VK_RMENU] = 0x80;
+    const HKL layout = focusedLayout();
+    const UINT scan = MapVirtualKeyExW(virtualKey, MAPVK_VK_TO_VSC, layout);
+    wchar_t typed[8];
+    // Flag 4 leaves the system's dead-key state alone (Windows 10 1607 on); where it is ignored,
+    // a second call ends the dead key the first one started.
+    constexpr UINT kKeepKeyboardState = 4;
+    const int n = ToUnicodeEx(virtualKey, scan, state, typed, 8, kKeepKeyboardState, layout);
+    if (n < 0) {
+        ToUnicodeEx(virtualKey, scan, state, typed, 8, kKeepKeyboardState, layout);
+        return AltGrKey::startsDeadKey;
+    }
+    // A control character is no typing: Ctrl with a letter gives one on some layouts.
+    return n > 0 && typed[0] >= L' ' ? AltGrKey::typesCharacter : AltGrKey::typesNothing;
+}
+
+void sendKeyPressToFocus(unsigned virtualKey) {
+    INPUT press{};
+    press.type = INPUT_KEYBOARD;
+    press.ki.wVk = static_cast<WORD>(virtualKey);
+    press.ki.wScan =
+        static_cast<WORD>(MapVirtualKeyExW(virtualKey, MAPVK_VK_TO_VSC, focusedLayout()));
+    SendInput(1, &press, sizeof press);
+}
+
 bool highContrastOn() {
     HIGHCONTRASTW hc{};
     hc.cbSize = sizeof hc;
@@ -53,6 +87,9 @@ Services realServices() {
     s.random = randomFromTimeOfDay;
     s.runCommand = startCommand;
     s.lockWorkStation = []() -> unsigned long { return LockWorkStation() ? 0 : GetLastError(); };
+    s.keyDown = [](int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; };
+    s.altGrKey = altGrKeyInFocus;
+    s.sendKeyPress = sendKeyPressToFocus;
     s.highContrast = highContrastOn;
     s.screenReader = screenReaderRunning;
     return s;

@@ -1,11 +1,14 @@
 #pragma once
-// The few outside effects that tests replace: chance, starting programs, locking the desk, and
-// the accessibility settings Wine cannot switch.
+// The few outside effects that tests replace: chance, starting programs, locking the desk, the
+// keyboard as a press finds it, and the accessibility settings Wine cannot switch.
 // Defaults are the real system calls.
 #include <functional>
 #include <string>
 
 namespace win {
+
+// What the keyboard layout of the program with the focus makes of AltGr with a key.
+enum class AltGrKey { typesNothing, typesCharacter, startsDeadKey };
 
 struct Services {
     std::function<double()> random;  // 0 <= r < 1, seeded from the time of day
@@ -13,6 +16,12 @@ struct Services {
     std::function<void(const std::wstring& commandLine, int showState)> runCommand;
     // Asks the system to lock the desk: 0 when it accepted, else the system's error code.
     std::function<unsigned long()> lockWorkStation;
+    // The keyboard: whether a key is down now; what AltGr with a key does in the layout of the
+    // program with the focus; handing that program a key's press, with the modifiers as they are
+    // held.
+    std::function<bool(int virtualKey)> keyDown;
+    std::function<AltGrKey(unsigned virtualKey)> altGrKey;
+    std::function<void(unsigned virtualKey)> sendKeyPress;
     // The user's accessibility settings: high contrast on, a screen reader running.
     std::function<bool()> highContrast;
     std::function<bool()> screenReader;

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "hotkey/short_cuts.h"
 #include "main_window/form1.h"
 #include "win/services.h"
@@ -206,6 +208,75 @@ TEST_F(HotkeyTest, APressThatANestedLoopDispatchesLocksOnceAndARefusalOpensOneBo
     EXPECT_EQ(boxes.size(), 1u);
     SendMessageW(form.hwnd(), WM_HOTKEY, ShortCuts::hotkeyId, 0);
     EXPECT_EQ(boxes.size(), 2u) << "once the box is closed, the next refusal is reported again";
+}
+
+// True when the combination is held by some window, so another cannot register it.
+bool held(unsigned modifiers, unsigned key) {
+    HWND other = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    const bool free = RegisterHotKey(other, 7, modifiers, key);
+    UnregisterHotKey(other, 7);
+    DestroyWindow(other);
+    return !free;
+}
+
+TEST_F(HotkeyTest, AnAltGrCharacterGoesOnToTheFocusedProgramAndEveryOtherPressLocks) {
+    using win::AltGrKey;
+    struct Row {
+        const char* what;
+        unsigned modifiers;
+        bool rightAlt;
+        AltGrKey layout;
+        bool locks;
+    };
+    const Row rows[] = {
+        {"right Alt, the layout types a character", 3, true, AltGrKey::typesCharacter, false},
+        {"right Alt, the layout starts a dead key", 3, true, AltGrKey::startsDeadKey, false},
+        {"right Alt, the layout types nothing", 3, true, AltGrKey::typesNothing, true},
+        {"left Alt", 3, false, AltGrKey::typesCharacter, true},
+        {"Ctrl + Shift", 6, true, AltGrKey::typesCharacter, true},
+        {"Alt + Shift", 5, true, AltGrKey::typesCharacter, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        ASSERT_TRUE(RegisterHotKey(form.hwnd(), ShortCuts::hotkeyId, row.modifiers, 'L'));
+        std::vector<unsigned> sent;
+        bool heldWhileSent = true;
+        win::services().keyDown = [&](int key) { return key == VK_RMENU && row.rightAlt; };
+        win::services().altGrKey = [&](unsigned key) {
+            return key == 'L' ? row.layout : AltGrKey::typesNothing;
+        };
+        win::services().sendKeyPress = [&](unsigned key) {
+            sent.push_back(key);
+            heldWhileSent = held(row.modifiers, 'L');
+        };
+        const int before = locks;
+        PostMessageW(form.hwnd(), WM_HOTKEY, ShortCuts::hotkeyId, MAKELPARAM(row.modifiers, 'L'));
+        runLoopUntilStopped();
+        EXPECT_EQ(locks - before, row.locks ? 1 : 0);
+        EXPECT_EQ(sent, row.locks ? std::vector<unsigned>{} : std::vector<unsigned>{'L'});
+        if (!row.locks) {
+            EXPECT_FALSE(heldWhileSent) << "free while the key is sent on";
+        }
+        EXPECT_TRUE(held(row.modifiers, 'L')) << "ours again after the press";
+        UnregisterHotKey(form.hwnd(), ShortCuts::hotkeyId);
+    }
+}
+
+TEST_F(HotkeyTest, ACombinationTakenWhileAKeyWentOnTurnsTheStatusLineOff) {
+    HWND other = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    win::services().keyDown = [](int key) { return key == VK_RMENU; };
+    win::services().altGrKey = [](unsigned) { return win::AltGrKey::typesCharacter; };
+    win::services().sendKeyPress = [&](unsigned key) { RegisterHotKey(other, 7, 3, key); };
+    ASSERT_TRUE(RegisterHotKey(form.hwnd(), ShortCuts::hotkeyId, 3, 'L'));
+    SendMessageW(form.hwnd(), WM_HOTKEY, ShortCuts::hotkeyId, MAKELPARAM(3, 'L'));
+    EXPECT_EQ(locks, 0);
+    EXPECT_TRUE(ShortCuts::stopFlag) << "the wait loop returns, and the next binding says why";
+    stopLoopAfter(30);
+    form.Timer1_Timer();
+    EXPECT_EQ(form.Label1.caption(),
+              L"Software is off. Ctrl + Alt + L is already used by another program");
+    UnregisterHotKey(other, 7);
+    DestroyWindow(other);
 }
 
 }  // namespace
