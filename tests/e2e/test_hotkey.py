@@ -176,3 +176,33 @@ def test_a_policy_that_disables_locking_binds_nothing_until_it_is_lifted(desk, b
     box.inspect("select", TITLE, 0, 1)  # the next binding works as usual
     assert wait_for(lambda: registrations(program), what="a registration")[0][2:] == (6, 0x4C)
     assert status_line(desk) == "Software is on. Press Ctrl + Shift + L to lock computer"
+
+
+def test_ctrl_with_either_alt_locks_and_typing_in_another_program_is_untouched(desk, box):
+    # Wine's layout here is US, where AltGr types nothing: the right Alt key locks too, after the
+    # program has asked the focused program's layout what AltGr with the key would type.
+    program = desk.start(trace=TRACE + ["user32.ToUnicodeEx"])
+    wait_for(lambda: registrations(program), what="a registration")
+    other = box.launch("notepad")
+    editor = wait_for(lambda: box.x_window("Untitled - Notepad"), timeout=30, what="another program's window")
+
+    def typed():
+        tree = box.tree("Untitled - Notepad")
+        return next(c["text"] for c in tree["children"] if c["class"] == "Edit")
+
+    box.xdotool("windowfocus", "--sync", editor)
+    box.xdotool("type", "--delay", "30", "Lala 1 ltd")
+    wait_for(lambda: typed() == "Lala 1 ltd", what="the typed text in the other program")
+    assert program.calls("user32.LockWorkStation") == []
+    for presses, alt in enumerate(["Alt_L", "Alt_R"], 1):
+        box.xdotool("windowfocus", "--sync", editor)
+        box.xdotool("keydown", "Control_L", alt)  # held, as a user holds them
+        box.xdotool("key", "l")
+        wait_for(lambda: len(program.calls("user32.LockWorkStation")) == presses, what=f"the lock with {alt}")
+        box.xdotool("keyup", alt, "Control_L")
+        assert len(program.calls("user32.ToUnicodeEx")) == presses - 1, "only the right Alt asks the layout"
+        wait_for(lambda: any(b["text"].startswith(REFUSED) for b in box.boxes()), what="the refusal box")
+        box.inspect("answer", "OK")
+        wait_for(lambda: not box.boxes(), what="the refusal answered")
+    assert typed() == "Lala 1 ltd", "a press that locks types nothing"
+    other.end()
