@@ -102,8 +102,10 @@ class Form1 : public ui::Form, private tray::ControlHost {
     // choice is there again once the policy is lifted.
     void SaveOption(const wchar_t* key, const std::wstring& value);
 
-    bool loading_ = false;  // set while the saved options are restored: the load, a policy refresh
-    bool firstBinding_ = true;  // no binding has run yet
+    // Set while the saved options are restored: at load and at a policy refresh.
+    bool loading_ = false;
+    bool firstBinding_ = true;               // no binding has run yet
     std::vector<std::wstring> setByPolicy_;  // the keys of the options the policy sets
-    std::vector<std::pair<std::wstring, std::wstring>> refusedPolicies_;  // (key, text) reported
+    // The (key, text) pairs of the policy values reported as naming no choice.
+    std::vector<std::pair<std::wstring, std::wstring>> refusedPolicies_;
 };
