@@ -9,6 +9,7 @@
 #include "main_window/form1.h"
 #include "win/error_sink.h"
 #include "win/message_loop.h"
+#include "win/restart.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // Nothing in the program takes typed text (its lists are pick-only and its one text box is
@@ -28,6 +29,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         created = true;
     });
     if (!created) return 1;
+    win::registerForRestart();  // an upgrade that closes the program starts it again
     form->Form_Load();
     form->show();
     return win::runMessageLoop();

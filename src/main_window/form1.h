@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "main_window/status_line.h"
 #include "runtime/error_report.h"
 #include "skin_engine/skin_framework.h"
 #include "tray/sys_tray.h"
@@ -40,6 +41,9 @@ class Form1 : public ui::Form, private tray::ControlHost {
     void Form_QueryUnload();
     void Form_Unload();
     void FillLists(runtime::Guard& load);  // statements 130 to 156 of the load (restore_lists.cpp)
+    // The options the policy sets and the lock policy read again, as the load reads them, when
+    // the system's policies are refreshed (option_policy.cpp).
+    void Form_PolicyChange();
     // Binding the hotkey (timer_tick.cpp).
     void Timer1_Timer();
 
@@ -68,6 +72,7 @@ class Form1 : public ui::Form, private tray::ControlHost {
     void onResize() override;
     void onCloseRequest() override { Form_QueryUnload(); }
     void onUnload() override { Form_Unload(); }
+    void onPolicyChange() override { Form_PolicyChange(); }
 
   private:
     // The tray control's host: the program runs, it is never designed.
@@ -75,15 +80,20 @@ class Form1 : public ui::Form, private tray::ControlHost {
 
     // Registers the chosen key with `modifiers`; returns the status line for the system's answer.
     std::wstring BindHotkey(unsigned modifiers);
+    // Who holds the combination when registering it failed with `error` (hotkey_holder.cpp).
+    static main_window::Holder HolderOf(unsigned long error);
     void ListChanged(ui::ComboBox& list, const wchar_t* key);
     std::wstring StatusLineBeforeBinding();
     // Selects the list's saved or policy-set choice (restore_lists.cpp).
     void RestoreSelection(runtime::Guard& load, int testLine, int applyLine, ui::ComboBox& list,
                           const wchar_t* key, int fallback);
+    void RestoreListSelections(runtime::Guard& load);  // statements 136 to 138 and 154 to 156
+    // Statements 162 to 174 of the load: the two check boxes; only `starting` opens minimized.
+    void RestoreCheckBoxes(runtime::Guard& load, bool starting);
 
     // Options an administrator's policy sets (option_policy.cpp), read by the load at statement
     // `line`: the policy's text for `key`, and `governed` disabled, when it sets one `accepts`; a
-    // text it does not accept is reported and ignored, as if absent.
+    // text it does not accept is reported (once for each text) and ignored, as if absent.
     std::optional<std::wstring> PolicyFor(runtime::Guard& load, int line, const wchar_t* key,
                                           const std::function<bool(const std::wstring&)>& accepts,
                                           ui::Control& governed);
@@ -92,7 +102,10 @@ class Form1 : public ui::Form, private tray::ControlHost {
     // choice is there again once the policy is lifted.
     void SaveOption(const wchar_t* key, const std::wstring& value);
 
-    bool loading_ = false;      // set while the load handler restores the saved options
-    bool firstBinding_ = true;  // no binding has run yet
+    // Set while the saved options are restored: at load and at a policy refresh.
+    bool loading_ = false;
+    bool firstBinding_ = true;               // no binding has run yet
     std::vector<std::wstring> setByPolicy_;  // the keys of the options the policy sets
+    // The (key, text) pairs of the policy values reported as naming no choice.
+    std::vector<std::pair<std::wstring, std::wstring>> refusedPolicies_;
 };

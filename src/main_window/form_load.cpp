@@ -59,6 +59,15 @@ void Form1::Form_Load() {
 
     g.step(158, [&] { Label1.setCaption(StatusLineBeforeBinding()); });
     g.step(160, [&] { Label1.setBackColor(ui::kWhite); });
+    RestoreCheckBoxes(g, true);  // 162 to 174
+    g.step(176, [&] { Timer1.setEnabled(true); });
+    g.step(178, [&] { Timer1.setInterval(10); });
+    g.step(180, [&] { cSysTray1.setTrayTip(std::wstring(main_window::kProductTitle)); });
+    g.step(182, [&] { cSysTray1.setInTray(true); });
+    g.step(184, [&] { loading_ = false; });
+}
+
+void Form1::RestoreCheckBoxes(runtime::Guard& g, bool starting) {
     // A check box shows the policy's choice where it sets one, else the user's own.
     const auto ticked = [](const std::optional<std::wstring>& policy, const wchar_t* key) {
         return policy.value_or(settings::getSetting(key, L"Off")) == L"On" ? 1 : 0;
@@ -72,16 +81,11 @@ void Form1::Form_Load() {
     g.step(164, [&] { Check8.setValue(ticked(minimized, L"Minimized")); });
     if (g.test(166, [&] { return Check4.value() == 1; })) {
         g.step(168, [&] { Check8.setVisible(true); });
-        if (g.test(170, [&] { return Check8.value() == 1; }))
+        if (starting && g.test(170, [&] { return Check8.value() == 1; }))
             g.step(172, [&] { setWindowState(ui::kStateMinimized); });
     } else {
         g.step(174, [&] { Check8.setVisible(false); });
     }
-    g.step(176, [&] { Timer1.setEnabled(true); });
-    g.step(178, [&] { Timer1.setInterval(10); });
-    g.step(180, [&] { cSysTray1.setTrayTip(std::wstring(main_window::kProductTitle)); });
-    g.step(182, [&] { cSysTray1.setInTray(true); });
-    g.step(184, [&] { loading_ = false; });
 }
 
 void Form1::Form_QueryUnload() {

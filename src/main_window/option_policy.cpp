@@ -1,10 +1,18 @@
 // Options an administrator presets and locks by policy.
 #include <algorithm>
+#include <initializer_list>
 
+#include "hotkey/short_cuts.h"
 #include "main_window/form1.h"
 #include "runtime/run_error.h"
 #include "settings/policy_store.h"
 #include "settings/settings_store.h"
+
+namespace {
+
+constexpr std::wstring_view kRefreshPath = L"in Vantrel2021/08/31.Form1.Form_PolicyChange ";
+
+}  // namespace
 
 std::optional<std::wstring> Form1::PolicyFor(
     runtime::Guard& load, int line, const wchar_t* key,
@@ -13,10 +21,15 @@ std::optional<std::wstring> Form1::PolicyFor(
     load.step(line, [&] {
         value = settings::policySetting(key);
         if (!value || accepts(*value)) return;
-        const std::wstring refused = *value;
+        const std::pair<std::wstring, std::wstring> refused{key, *value};
         value.reset();
+        // A refresh that finds the same text again says nothing new.
+        if (std::find(refusedPolicies_.begin(), refusedPolicies_.end(), refused) !=
+            refusedPolicies_.end())
+            return;
+        refusedPolicies_.push_back(refused);
         throw runtime::Error(runtime::kInvalidPropertyValue,
-                             L"The policy value \"" + std::wstring(key) + L"\" is \"" + refused +
+                             L"The policy value \"" + refused.first + L"\" is \"" + refused.second +
                                  L"\", which names no choice. It is ignored.");
     });
     if (value) {
@@ -32,4 +45,20 @@ bool Form1::SetByPolicy(std::wstring_view key) const {
 
 void Form1::SaveOption(const wchar_t* key, const std::wstring& value) {
     if (!SetByPolicy(key)) settings::saveSetting(key, value);
+}
+
+// Group Policy changed what it sets: every option is read again as at load, the policy's choice
+// applied and locked, a lifted one given back to the user with the user's own value. The status
+// line says what is coming, and the tick binds again, which applies the lock policy.
+void Form1::Form_PolicyChange() {
+    runtime::Guard g(kRefreshPath);
+    loading_ = true;
+    setByPolicy_.clear();
+    for (ui::Control* c : std::initializer_list<ui::Control*>{&Combo1, &Combo2, &Check4, &Check8})
+        c->setEnabled(true);
+    RestoreListSelections(g);  // 136 to 138, 154 to 156
+    g.step(158, [&] { Label1.setCaption(StatusLineBeforeBinding()); });
+    RestoreCheckBoxes(g, false);  // 162 to 168, 174
+    ShortCuts::stopFlag = true;
+    loading_ = false;
 }

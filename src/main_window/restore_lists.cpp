@@ -40,3 +40,9 @@ void Form1::FillLists(runtime::Guard& g) {
     g.step(152, [&] { Combo2.addItem(keys[35]); });
     RestoreSelection(g, 154, 156, Combo2, L"Combo2", hotkey::kDefaultKeyIndex);
 }
+
+// A policy refresh restores them again, in the load's order.
+void Form1::RestoreListSelections(runtime::Guard& g) {
+    RestoreSelection(g, 136, 138, Combo1, L"Combo1", hotkey::kDefaultModifierIndex);
+    RestoreSelection(g, 154, 156, Combo2, L"Combo2", hotkey::kDefaultKeyIndex);
+}

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "main_window/app_title.h"
+
 namespace main_window {
 
 // The status line for the two lists' texts (either may be empty).
@@ -8,12 +10,27 @@ inline std::wstring statusLine(const std::wstring& modifierText, const std::wstr
     return L"Software is on. Press " + modifierText + L" + " + keyText + L" to lock computer";
 }
 
-// The status line when the system refused to register the combination: `alreadyUsed` when
-// another program holds it.
+// Who holds a combination the system refused to register, as far as the program can tell.
+enum class Holder {
+    kUnknown,         // refused for another reason, or the holder is not known
+    kAnotherProgram,  // some other program registered it
+    kRunningCopy,     // a copy of this program runs already: with the same stored choice, it does
+};
+
+// The status line when the system refused to register the combination.
 inline std::wstring statusLineOff(const std::wstring& modifierText, const std::wstring& keyText,
-                                  bool alreadyUsed) {
-    return L"Software is off. " + modifierText + L" + " + keyText +
-           (alreadyUsed ? L" is already used by another program" : L" could not be registered");
+                                  Holder holder) {
+    const std::wstring combination = modifierText + L" + " + keyText;
+    switch (holder) {
+        case Holder::kRunningCopy:
+            return L"Software is off. " + std::wstring(kProductTitle) +
+                   L" is already running and holds " + combination;
+        case Holder::kAnotherProgram:
+            return L"Software is off. " + combination + L" is already used by another program";
+        case Holder::kUnknown:
+            break;
+    }
+    return L"Software is off. " + combination + L" could not be registered";
 }
 
 // The status line when a system policy disables locking: nothing is bound then.

@@ -18,8 +18,8 @@ std::wstring Form1::BindHotkey(unsigned modifiers) {
     if (RegisterHotKey(hwnd(), ShortCuts::hotkeyId, modifiers, static_cast<UINT>(key)))
         return main_window::statusLine(Combo1.text(), Combo2.text());
     // A refused combination must not pass for an active one.
-    const bool taken = GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
-    return main_window::statusLineOff(Combo1.text(), Combo2.text(), taken);
+    const main_window::Holder holder = HolderOf(GetLastError());
+    return main_window::statusLineOff(Combo1.text(), Combo2.text(), holder);
 }
 
 void Form1::Timer1_Timer() {

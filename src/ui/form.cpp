@@ -28,6 +28,15 @@ Form* Form::fromHwnd(HWND hwnd) {
     return win::boundObject<Form>(hwnd);
 }
 
+bool Form::formOfAnotherProcess() {
+    for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, kFormClass, nullptr));) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(h, &process);
+        if (process != GetCurrentProcessId()) return true;
+    }
+    return false;
+}
+
 void Form::createWindow(const wchar_t* caption, int clientWidthTwips, int clientHeightTwips,
                         DWORD style) {
     win::registerWindowClass(kFormClass, win::objectWindowProc<Form>, CS_DBLCLKS);
@@ -338,13 +347,20 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_SETTINGCHANGE:
             if (wp == SPI_SETHIGHCONTRAST) onColorsChanged();
+            // A Group Policy refresh names the area "Policy".
+            if (lp && lstrcmpiW(reinterpret_cast<const wchar_t*>(lp), L"Policy") == 0)
+                onPolicyChange();
             return 0;
         case WM_CLOSE:
             onCloseRequest();
             return 0;
         case WM_QUERYENDSESSION:
-            onCloseRequest();
+            // Only a question: another program may still cancel the end of the session (or of an
+            // upgrade that closes us), so nothing closes until WM_ENDSESSION says it goes ahead.
             return TRUE;
+        case WM_ENDSESSION:
+            if (wp) onCloseRequest();
+            return 0;
         case WM_DESTROY:
             onUnload();
             return 0;

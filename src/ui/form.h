@@ -32,6 +32,8 @@ class Form {
                       DWORD style);
     HWND hwnd() const { return hwnd_; }
     static Form* fromHwnd(HWND hwnd);  // the form that owns a window, or null
+    // True when another process shows a form: only this program's windows are of its class.
+    static bool formOfAnotherProcess();
     int dpi() const { return dpi_; }
 
     std::wstring caption() const;
@@ -75,7 +77,9 @@ class Form {
   protected:
     virtual LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
     virtual void onResize() {}
-    virtual void onCloseRequest() {}  // any request to close: the close box, logging off, others
+    // Any request to close: the close box, the end of the session (once it is sure), others.
+    virtual void onCloseRequest() {}
+    virtual void onPolicyChange() {}  // the system's policies were refreshed
     virtual void onUnload() {}
 
   private:

@@ -1,6 +1,7 @@
 #pragma once
-// Entry points looked up at run time: user32's newer than the oldest Windows the program runs on,
-// so the program also starts where they are missing, and those of libraries loaded on demand.
+// Entry points looked up at run time: user32's and kernel32's newer than the oldest Windows the
+// program runs on, so the program also starts where they are missing, and those of libraries
+// loaded on demand.
 #include <windows.h>
 
 namespace win {
@@ -17,6 +18,12 @@ F moduleFunction(HMODULE module, const char* name) {
 template <class F>
 F user32Function(const char* name) {
     return moduleFunction<F>(GetModuleHandleW(L"user32.dll"), name);
+}
+
+// The kernel32 function `name`, or nullptr where this Windows lacks it.
+template <class F>
+F kernel32Function(const char* name) {
+    return moduleFunction<F>(GetModuleHandleW(L"kernel32.dll"), name);
 }
 
 }  // namespace win

@@ -1,4 +1,5 @@
 """Binding the chosen combination and locking on its press, checked on the shipped program."""
+import json
 import subprocess
 
 import pytest
@@ -123,6 +124,27 @@ def test_a_combination_held_by_another_program_turns_the_status_line_off(desk, b
     finally:
         holder.stdin.close()
         holder.wait(10)
+
+
+def test_a_second_copy_names_the_running_copy_as_the_holder_and_leaves_it_alone(desk, box):
+    first = desk.start(trace=TRACE)
+    wait_for(lambda: registrations(first), what="the first copy's registration")
+    first_window = desk.window()["hwnd"]
+    second = desk.start(trace=TRACE, wait_window=False)
+    second_window = wait_for(lambda: [h for h in json.loads(box.inspect("windows", TITLE)) if h != first_window],
+                             timeout=30, what="the second copy's window")[0]
+
+    def line(window):
+        return desk.control(box.tree(f"#{window}"), cls="Static")["text"]
+
+    assert wait_for(lambda: (t := line(second_window)).startswith("Software is off.") and t,
+                    what="the second copy's status line to say it is off") == \
+        "Software is off. Vantrel Desk Guard is already running and holds Ctrl + Alt + L"
+    # Every start runs in full (the second copy tried to register too), and the first copy goes on.
+    assert registrations(second) and first.alive() and second.alive()
+    assert line(first_window) == "Software is on. Press Ctrl + Alt + L to lock computer"
+    box.inspect("close", f"#{second_window}")
+    assert second.wait(10) == 0
 
 
 def test_a_press_locks_with_the_help_box_open_and_within_the_balloons_wait(desk, box):

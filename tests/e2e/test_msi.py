@@ -262,3 +262,20 @@ def test_the_64_bit_package_replaces_the_32_bit_one(installer, box):
     assert RUN_VALUE not in box.reg_values(MACHINE_RUN_32)
     assert box.reg_values(MACHINE_RUN).get(RUN_VALUE) == new_quoted, "one machine entry, naming the new program"
     assert box.reg_values(USER_RUN).get(RUN_VALUE) == new_quoted
+
+
+def test_the_two_packages_give_each_component_a_guid_of_its_own():
+    """No Wine: Windows Installer takes a component whose word size changes for another component,
+    so no component of the 32-bit package may share its GUID with the 64-bit one's."""
+    def component_ids(package: Path) -> dict[str, str]:
+        if not package.exists():
+            pytest.fail(f"{package} is missing: build the msi target of both presets")
+        table = subprocess.run(["msiinfo", "export", str(package), "Component"], capture_output=True,
+                               text=True, check=True, timeout=STEP).stdout
+        rows = [line.split("\t") for line in table.splitlines()[3:]]  # after the names, types and key
+        return {row[0]: row[1] for row in rows}
+
+    x86, x64 = (component_ids(BUILD / build / f"VantrelDeskGuard-{project_version()}{SUFFIX[build]}.msi")
+                for build in ("win32", "win64"))
+    assert x86.keys() == x64.keys() == {"TamberlinFolder", "Program", "StartMenuShortcut"}
+    assert [name for name in x86 if x86[name] == x64[name]] == []

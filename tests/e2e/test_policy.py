@@ -5,12 +5,14 @@ import xml.etree.ElementTree as ET
 from pathlib import Path
 
 from combinations import KEYS, MODIFIER_PAIRS
-from conftest import RUN_KEYS
+from conftest import RUN_KEYS, TITLE
+from test_hotkey import POLICY_KEY as LOCK_POLICY_KEY
 from test_hotkey import TRACE, registrations, status_line
 from winebox import wait_for
 
 POLICY_KEY = r"HKLM\Software\Policies\Tamberlin\Vantrel Desk Guard"
 WS_DISABLED = 0x08000000
+WM_SETTINGCHANGE = 0x1A
 
 
 def disabled(control):
@@ -59,6 +61,46 @@ def test_a_policy_value_that_names_no_choice_is_reported_once_and_ignored(desk, 
         assert (keys["selected"], disabled(keys)) == (11, False)
         assert box.boxes() == [], "reported once"
     finally:
+        box.reg_delete_key(POLICY_KEY)
+
+
+def test_a_policy_refresh_while_running_is_applied_and_reaches_the_status_line(desk, box):
+    lock_policy = "HKCU\\" + LOCK_POLICY_KEY
+    desk.store(Combo1="1", Combo2="0")  # the user's own: Ctrl + Shift + A
+    box.reg_add(POLICY_KEY, "Combo1", "9")  # names no choice: reported at load, and only there
+    try:
+        program = desk.start(trace=TRACE, wait_window=False)
+        wait_for(lambda: box.boxes(), what="the load's report")
+        box.inspect("answer", "OK")
+        wait_for(lambda: registrations(program), what="a registration")
+
+        def refresh():  # as Group Policy broadcasts it
+            assert box.inspect("send", TITLE, WM_SETTINGCHANGE, 1, "Policy").strip() == "0"
+
+        def lists():
+            return [c for c in desk.window()["children"] if c["class"] == "ComboBox"]
+
+        box.reg_add(lock_policy, "DisableLockWorkstation", "1", "REG_DWORD")
+        box.reg_add(POLICY_KEY, "Combo2", "5")
+        refresh()
+        wait_for(lambda: len(program.calls("user32.UnregisterHotKey")) >= 2, what="the binding run again")
+        assert status_line(desk) == "Software is off. Locking is disabled by a system policy"
+        assert len(registrations(program)) == 1, "nothing is bound under the lock policy"
+        keys = lists()[1]
+        assert (keys["selected"], disabled(keys)) == (5, True)
+        assert box.boxes() == [], "a value already reported is not reported again"
+
+        box.reg_delete_value(lock_policy, "DisableLockWorkstation")
+        box.reg_delete_value(POLICY_KEY, "Combo2")
+        refresh()
+        assert wait_for(lambda: registrations(program)[1:], what="the binding after the lift")[0][2:] == (6, ord("A"))
+        assert status_line(desk) == "Software is on. Press Ctrl + Shift + A to lock computer"
+        keys = lists()[1]
+        assert (keys["selected"], disabled(keys)) == (0, False), "the user's own choice is back"
+        assert desk.settings()["Combo2"] == "0"
+        assert box.boxes() == []
+    finally:
+        box.reg_delete_value(lock_policy, "DisableLockWorkstation")
         box.reg_delete_key(POLICY_KEY)
 
 

@@ -6,6 +6,9 @@
 //   click TITLE TEXT      clicks the control captioned TEXT (a check box or button)
 //   answer TEXT           presses the button TEXT of the first visible message box
 //   close TITLE           asks the window to close
+//   send TITLE MSG WP LP  sends message MSG (LP a number, else a text) and prints the answer
+//   windows TITLE         the handles of the top-level windows titled TITLE, as JSON; "#" and a
+//                         handle stands for TITLE in every command
 //   minimize TITLE        minimizes it as the title-bar button does
 //   broadcast NAME        broadcasts the registered window message NAME
 //   tooltips              the visible tooltip and balloon windows of all programs, their text and
@@ -123,12 +126,40 @@ std::vector<HWND> descendants(HWND parent) {
     return all;
 }
 
-HWND findTop(const std::wstring& title) {
+// The top-level windows titled `title`. Message boxes and tooltips (the tray's tip carries the
+// program's title) are not among them.
+std::vector<HWND> titled(const std::wstring& title) {
+    std::vector<HWND> found;
     for (HWND h : topLevel())
-        // Message boxes and tooltips (the tray's tip carries the program's title) are not it.
         if (text(h) == title && className(h) != L"#32770" && className(h) != L"tooltips_class32")
-            return h;
-    return nullptr;
+            found.push_back(h);
+    return found;
+}
+
+// The window titled `title`, or the one whose handle `title` gives as "#" and a decimal number
+// (where two copies of a program show the same title).
+HWND findTop(const std::wstring& title) {
+    if (title.size() > 1 && title[0] == L'#') {
+        HWND h = (HWND)(ULONG_PTR)wcstoul(title.c_str() + 1, nullptr, 10);
+        return IsWindow(h) ? h : nullptr;
+    }
+    const auto found = titled(title);
+    return found.empty() ? nullptr : found.front();
+}
+
+// Sends a message from this process and prints the answer, or "no answer" when the window's
+// thread never gave one (it ended, or did not answer within 5 s). A second parameter that is
+// not a number is passed as a pointer to its text, as WM_SETTINGCHANGE carries its area.
+void sendTo(HWND top, UINT msg, const wchar_t* wp, const wchar_t* lp) {
+    wchar_t* end = nullptr;
+    LPARAM lparam = (LPARAM)wcstoul(lp, &end, 0);
+    if (*end || !*lp) lparam = (LPARAM)lp;
+    DWORD_PTR answer = 0;
+    if (SendMessageTimeoutW(top, msg, (WPARAM)wcstoul(wp, nullptr, 0), lparam, SMTO_ABORTIFHUNG,
+                            5000, &answer))
+        printf("%lu\n", (unsigned long)answer);
+    else
+        printf("no answer\n");
 }
 
 std::string rectJson(RECT r) {
@@ -518,6 +549,16 @@ int globalCommand(const std::wstring& cmd, int argc, wchar_t** argv) {
         PostMessageW(HWND_BROADCAST, msg, 0, 0);
         return 0;
     }
+    if (cmd == L"windows" && argc == 3) {
+        const char* sep = "";
+        printf("[");
+        for (HWND h : titled(argv[2])) {
+            printf("%s%lu", sep, (unsigned long)(ULONG_PTR)h);
+            sep = ", ";
+        }
+        printf("]\n");
+        return 0;
+    }
     if (cmd == L"hotkey" && argc == 4) {
         BOOL ok = RegisterHotKey(nullptr, 1, (UINT)_wtoi(argv[2]), (UINT)_wtoi(argv[3]));
         printf("%s\n", ok ? "registered" : "refused");
@@ -536,6 +577,8 @@ int windowCommand(HWND top, const std::wstring& cmd, int argc, wchar_t** argv) {
         printTree(top);
     } else if (cmd == L"close") {
         PostMessageW(top, WM_CLOSE, 0, 0);
+    } else if (cmd == L"send" && argc == 6) {
+        sendTo(top, (UINT)wcstoul(argv[3], nullptr, 0), argv[4], argv[5]);
     } else if (cmd == L"resources") {
         printResources(top);
     } else if (cmd == L"soak-lists" && argc == 4) {

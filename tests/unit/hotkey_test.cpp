@@ -29,9 +29,12 @@ TEST(StatusLine, NamesTheCombinationOrSaysWhyTheSoftwareIsOff) {
     EXPECT_EQ(main_window::statusLine(L"", L"L"), L"Software is on. Press  + L to lock computer");
     EXPECT_EQ(main_window::statusLine(L"Alt + Shift", L""),
               L"Software is on. Press Alt + Shift +  to lock computer");
-    EXPECT_EQ(main_window::statusLineOff(L"Ctrl + Alt", L"L", true),
+    using main_window::Holder;
+    EXPECT_EQ(main_window::statusLineOff(L"Ctrl + Alt", L"L", Holder::kAnotherProgram),
               L"Software is off. Ctrl + Alt + L is already used by another program");
-    EXPECT_EQ(main_window::statusLineOff(L"Ctrl + Shift", L"9", false),
+    EXPECT_EQ(main_window::statusLineOff(L"Ctrl + Alt", L"L", Holder::kRunningCopy),
+              L"Software is off. Vantrel Desk Guard is already running and holds Ctrl + Alt + L");
+    EXPECT_EQ(main_window::statusLineOff(L"Ctrl + Shift", L"9", Holder::kUnknown),
               L"Software is off. Ctrl + Shift + 9 could not be registered");
 }
 

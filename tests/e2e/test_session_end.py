@@ -1,0 +1,45 @@
+"""The end of the session, as Windows and an installer's Restart Manager ask for it from another
+process: a question that may still be cancelled, then the answer."""
+from conftest import TITLE
+from test_hotkey import REFUSED, TRACE, registrations
+from winebox import wait_for
+
+WM_QUERYENDSESSION, WM_ENDSESSION = 0x11, 0x16
+ENDSESSION_CLOSEAPP = 0x1
+RESTART_NO_CRASH, RESTART_NO_HANG = 0x1, 0x2
+NIM_DELETE = 2
+
+
+def test_a_cancelled_end_keeps_the_lock_and_a_real_one_ends_the_program(desk, box):
+    program = desk.start(trace=TRACE + ["shell32.Shell_NotifyIconA", "kernel32.RegisterApplicationRestart"])
+    wait_for(lambda: registrations(program), what="a registration")
+    window = desk.window()["hwnd"]
+
+    def send(message, wparam, lparam):
+        return box.inspect("send", f"#{window}", message, wparam, lparam).strip()
+
+    # Restarted by the system after an upgrade closes it, with no command line, never after a crash or hang
+    # (Wine names the module in capitals).
+    assert program.calls("KERNEL32.RegisterApplicationRestart") == [f"00000000,{RESTART_NO_CRASH | RESTART_NO_HANG:08x}"]
+
+    # An installer asks to close it, and the installation (or another program) cancels.
+    assert send(WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP) == "1"
+    assert send(WM_ENDSESSION, 0, ENDSESSION_CLOSEAPP) == "0"
+    assert program.alive() and desk.window()["visible"]
+    assert NIM_DELETE not in program.notify_operations(), "the icon stays"
+    assert len(registrations(program)) == 1 and program.calls("user32.UnregisterHotKey")[1:] == [], \
+        "the hotkey is held as it was"
+
+    box.xdotool("windowfocus", "--sync", wait_for(lambda: box.x_window(TITLE), what="the main window's X window"))
+    box.xdotool("key", "ctrl+alt+l")
+    wait_for(lambda: program.calls("user32.LockWorkStation"), what="the lock request after the cancelled end")
+    wait_for(lambda: any(b["text"].startswith(REFUSED) for b in box.boxes()), what="Wine's refusal")
+    box.inspect("answer", "OK")
+    wait_for(lambda: box.boxes() == [], what="the refusal answered")
+
+    # The session ends for real: the close handler takes the icon away and the process ends.
+    assert send(WM_QUERYENDSESSION, 0, 0) == "1"
+    assert program.alive()
+    send(WM_ENDSESSION, 1, 0)  # no answer comes: the process ends inside the handler
+    assert program.wait(10) == 0
+    assert program.notify_operations()[-1] == NIM_DELETE
