@@ -1,6 +1,7 @@
 #pragma once
-// Entry points looked up at run time: user32's newer than the oldest Windows the program runs on,
-// so the program also starts where they are missing, and those of libraries loaded on demand.
+// Entry points looked up at run time: those newer than the oldest Windows the program runs on, so
+// the program also starts where they are missing, and those of system DLLs the program does not
+// import, loaded from the system folder when first needed.
 #include <windows.h>
 
 namespace win {
@@ -13,10 +14,19 @@ F moduleFunction(HMODULE module, const char* name) {
     return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
-// The user32 function `name`, or nullptr where this Windows lacks it.
+// The user32 and kernel32 functions `name`, or nullptr where this Windows lacks them.
 template <class F>
 F user32Function(const char* name) {
     return moduleFunction<F>(GetModuleHandleW(L"user32.dll"), name);
 }
+template <class F>
+F kernel32Function(const char* name) {
+    return moduleFunction<F>(GetModuleHandleW(L"kernel32.dll"), name);
+}
+
+// The system DLL `name` (as "uxtheme.dll"), loaded by its full path in the system folder, never
+// from beside the program or the current folder; null where it cannot be loaded. It stays loaded
+// for the life of the process.
+HMODULE systemLibrary(const wchar_t* name);
 
 }  // namespace win

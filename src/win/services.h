@@ -9,8 +9,10 @@ namespace win {
 
 struct Services {
     std::function<double()> random;  // 0 <= r < 1, seeded from the time of day
-    // Starts a command line with a window show state; fails with a run-time error.
-    std::function<void(const std::wstring& commandLine, int showState)> runCommand;
+    // Starts `program`, named by its full path (never searched for), with a command line and a
+    // window show state; fails with a run-time error.
+    std::function<void(const std::wstring& program, const std::wstring& commandLine, int showState)>
+        runProgram;
     // Asks the system to lock the desk: 0 when it accepted, else the system's error code.
     std::function<unsigned long()> lockWorkStation;
     // The user's accessibility settings: high contrast on, a screen reader running.
