@@ -14,7 +14,8 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // From here on every DLL load, ours and those Windows' own DLLs make for us, looks in System32
     // only: never in the program's folder, which is wherever its user put it, nor the current one.
-    // Windows 7 without update KB2533623 lacks the call, so it is looked up.
+    // Looked up: Windows 7 without update KB2533623 has neither the call nor the flag, and there
+    // the program still starts, on the loader's older search.
     if (const auto setDefaultDllDirectories =
             win::kernel32Function<decltype(&::SetDefaultDllDirectories)>(
                 "SetDefaultDllDirectories"))
