@@ -1,23 +1,31 @@
 // Vantrel Desk Guard: one window, one hotkey, one key press to lock the desk.
 #include <windows.h>
-#include <commctrl.h>
 #include <imm.h>
 
 #include <optional>
 
 #include "app/report_box.h"
 #include "main_window/form1.h"
+#include "win/common_controls.h"
 #include "win/error_sink.h"
+#include "win/function_lookup.h"
 #include "win/message_loop.h"
 #include "win/restart.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // From here on every DLL load, ours and those Windows' own DLLs make for us, looks in System32
+    // only: never in the program's folder, which is wherever its user put it, nor the current one.
+    // Looked up: Windows 7 without update KB2533623 has neither the call nor the flag, and there
+    // the program still starts, on the loader's older search.
+    if (const auto setDefaultDllDirectories =
+            win::kernel32Function<decltype(&::SetDefaultDllDirectories)>(
+                "SetDefaultDllDirectories"))
+        setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     // Nothing in the program takes typed text (its lists are pick-only and its one text box is
     // never seen), so it needs no input method: without one, no COM runtime is loaded for it.
     ImmDisableIME(static_cast<DWORD>(-1));
     app::installReportBoxes();
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&icc);
+    win::initCommonControls(ICC_STANDARD_CLASSES);
 
     // The window lives for the whole process, which ends from its close handler. Without it there
     // is no program: a window the system refuses to create is reported, and the program ends.

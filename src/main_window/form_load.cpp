@@ -46,7 +46,8 @@ void Form1::Form_Load() {
         g.step(106, [&] { setCustomPointer(loadCursorFile(hand)); });
     g.step(108, [&] {
         if (main_window::homePageDrawn(win::services().random()))
-            win::services().runCommand(main_window::homePageCommand(build_config::kHomePage),
+            win::services().runProgram(win::windowsFolder() + L"\\explorer.exe",
+                                       main_window::homePageCommand(build_config::kHomePage),
                                        SW_SHOWMINIMIZED);
     });
     g.step(128, [&] { setCaption(std::wstring(main_window::kProductTitle)); });

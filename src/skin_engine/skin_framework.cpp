@@ -1,7 +1,6 @@
 #include "skin_engine/skin_framework.h"
 
 #include <windows.h>
-#include <commctrl.h>
 #include <uxtheme.h>
 
 #include <set>
@@ -9,6 +8,8 @@
 #include "runtime/run_error.h"
 #include "ui/form.h"
 #include "ui/push_button.h"
+#include "win/common_controls.h"
+#include "win/function_lookup.h"
 #include "win/system_text.h"
 #include "win/win_handles.h"
 #include "win/window_class.h"
@@ -67,13 +68,17 @@ LRESULT borderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR colour) 
         ReleaseDC(hwnd, dc);
         return 0;
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return win::defSubclassProc(hwnd, msg, wp, lp);
 }
 
 // Visual styles draw check boxes and lists in the theme's colours whatever the form answers to
-// WM_CTLCOLOR*; a control that takes skin colours is drawn without them.
+// WM_CTLCOLOR*; a control that takes skin colours is drawn without them. uxtheme is not imported
+// (it is no KnownDLL, so an import would be looked for beside the program first): it is loaded
+// from the system folder on the first skinned control.
 void drawUnthemed(const ui::Control& c) {
-    SetWindowTheme(c.hwnd(), L"", L"");
+    static const auto setWindowTheme = win::moduleFunction<decltype(&::SetWindowTheme)>(
+        win::systemLibrary(L"uxtheme.dll"), "SetWindowTheme");
+    if (setWindowTheme) setWindowTheme(c.hwnd(), L"", L"");
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 #include "ui/controls.h"
 
-#include <commctrl.h>
-
 #include "runtime/run_error.h"
 #include "ui/form.h"
 #include "win/accessibility_library.h"
+#include "win/common_controls.h"
 #include "win/error_sink.h"
 #include "win/window_class.h"
 #include "win/window_text.h"
@@ -15,7 +14,7 @@ namespace {
 LRESULT textBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR self) {
     auto* box = reinterpret_cast<TextBox*>(self);
     if (msg == WM_MOUSEMOVE && box->onMouseMove) win::catchAtBoundary(box->onMouseMove);
-    const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+    const LRESULT result = win::defSubclassProc(hwnd, msg, wp, lp);
     // A text box that lies outside the window shows no caret, so it keeps none: a blinking caret
     // would wake the program twice a second for nothing.
     if (msg == WM_SETFOCUS && box->unseen()) DestroyCaret();
@@ -28,14 +27,14 @@ LRESULT comboBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR self) 
         if (LRESULT object = answerGetObject(*reinterpret_cast<const ComboBox*>(self), wp, lp))
             return object;
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return win::defSubclassProc(hwnd, msg, wp, lp);
 }
 
 // A live label marks itself a live region when a reader first asks for it; the system's object
 // speaks for it.
 LRESULT labelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR self) {
     if (msg == WM_GETOBJECT) reinterpret_cast<Label*>(self)->annotateOnce();
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return win::defSubclassProc(hwnd, msg, wp, lp);
 }
 
 }  // namespace

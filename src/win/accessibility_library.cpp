@@ -1,19 +1,9 @@
 #include "win/accessibility_library.h"
 
-#include <string>
-
 #include "win/function_lookup.h"
 
 namespace win {
 namespace {
-
-// Loaded from the system folder only, never from beside the program or the current folder.
-HMODULE systemLibrary(const wchar_t* name) {
-    wchar_t folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return nullptr;
-    return LoadLibraryW((std::wstring(folder, length) + L"\\" + name).c_str());
-}
 
 template <class F>
 bool entry(HMODULE library, const char* name, F& out) {

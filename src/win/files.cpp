@@ -25,6 +25,26 @@ std::wstring programFolder() {
     return path;
 }
 
+namespace {
+
+std::wstring folderFrom(UINT(WINAPI* get)(LPWSTR, UINT)) {
+    wchar_t folder[MAX_PATH];
+    const UINT length = get(folder, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(folder, length) : std::wstring();
+}
+
+}  // namespace
+
+std::wstring systemFolder() {
+    return folderFrom(GetSystemDirectoryW);
+}
+
+// Not GetWindowsDirectoryW: on a terminal server it gives a program that does not declare itself
+// aware of terminal servers (ours does not) a private folder of the user's own.
+std::wstring windowsFolder() {
+    return folderFrom(GetSystemWindowsDirectoryW);
+}
+
 bool fileExists(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     return GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) != FALSE;

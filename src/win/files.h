@@ -1,5 +1,5 @@
 #pragma once
-// The program's folder and the files beside it.
+// The program's folder and the files beside it, and the system's own folders.
 #include <string>
 
 namespace win {
@@ -9,6 +9,11 @@ std::wstring programPath();
 
 // The executable's folder, without a trailing separator except at a drive root ("C:\").
 std::wstring programFolder();
+
+// The system folder (System32, or SysWOW64 for a 32-bit program on 64-bit Windows) and the
+// Windows folder shared by all users; empty where the system cannot say.
+std::wstring systemFolder();
+std::wstring windowsFolder();
 
 // True when the path's last-modification time can be read; any failure gives false.
 bool fileExists(const std::wstring& path);

@@ -1,7 +1,7 @@
 #pragma once
-// Entry points looked up at run time: user32's and kernel32's newer than the oldest Windows the
-// program runs on, so the program also starts where they are missing, and those of libraries
-// loaded on demand.
+// Entry points looked up at run time: those newer than the oldest Windows the program runs on, so
+// the program also starts where they are missing, and those of system DLLs the program does not
+// import, loaded from the system folder when first needed.
 #include <windows.h>
 
 namespace win {
@@ -25,5 +25,10 @@ template <class F>
 F kernel32Function(const char* name) {
     return moduleFunction<F>(GetModuleHandleW(L"kernel32.dll"), name);
 }
+
+// The system DLL `name` (as "uxtheme.dll"), loaded by its full path in the system folder, never
+// from beside the program or the current folder; null where it cannot be loaded. It stays loaded
+// for the life of the process.
+HMODULE systemLibrary(const wchar_t* name);
 
 }  // namespace win

@@ -21,7 +21,7 @@ double randomFromTimeOfDay() {
     return std::uniform_real_distribution<double>(0.0, 1.0)(engine);
 }
 
-void startCommand(const std::wstring& commandLine, int showState) {
+void startProgram(const std::wstring& program, const std::wstring& commandLine, int showState) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
@@ -29,8 +29,8 @@ void startCommand(const std::wstring& commandLine, int showState) {
     PROCESS_INFORMATION pi{};
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
     line.push_back(L'\0');
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
+    if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &pi))
         throw runtime::Error(53, L"File not found");
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
@@ -85,7 +85,7 @@ bool screenReaderRunning() {
 Services realServices() {
     Services s;
     s.random = randomFromTimeOfDay;
-    s.runCommand = startCommand;
+    s.runProgram = startProgram;
     s.lockWorkStation = []() -> unsigned long { return LockWorkStation() ? 0 : GetLastError(); };
     s.keyDown = [](int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; };
     s.altGrKey = altGrKeyInFocus;

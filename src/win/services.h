@@ -12,8 +12,10 @@ enum class AltGrKey { typesNothing, typesCharacter, startsDeadKey };
 
 struct Services {
     std::function<double()> random;  // 0 <= r < 1, seeded from the time of day
-    // Starts a command line with a window show state; fails with a run-time error.
-    std::function<void(const std::wstring& commandLine, int showState)> runCommand;
+    // Starts `program`, named by its full path (never searched for), with a command line and a
+    // window show state; fails with a run-time error.
+    std::function<void(const std::wstring& program, const std::wstring& commandLine, int showState)>
+        runProgram;
     // Asks the system to lock the desk: 0 when it accepted, else the system's error code.
     std::function<unsigned long()> lockWorkStation;
     // The keyboard: whether a key is down now; what AltGr with a key does in the layout of the

@@ -1,10 +1,9 @@
 #include "win/window_class.h"
 
-#include <commctrl.h>
-
 #include <string>
 
 #include "runtime/run_error.h"
+#include "win/common_controls.h"
 #include "win/system_text.h"
 
 namespace win {
@@ -13,7 +12,7 @@ namespace {
 // The subclass's id is the procedure itself, so each procedure sits on a window at most once.
 LRESULT CALLBACK subclassThunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                DWORD_PTR data) {
-    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, subclassThunk, id);
+    if (msg == WM_NCDESTROY) removeWindowSubclass(hwnd, subclassThunk, id);
     return reinterpret_cast<SubclassProcedure>(id)(hwnd, msg, wp, lp, data);
 }
 
@@ -49,7 +48,7 @@ void detachObject(HWND hwnd) {
 }
 
 void subclassWindow(HWND hwnd, SubclassProcedure procedure, DWORD_PTR data) {
-    SetWindowSubclass(hwnd, subclassThunk, reinterpret_cast<UINT_PTR>(procedure), data);
+    setWindowSubclass(hwnd, subclassThunk, reinterpret_cast<UINT_PTR>(procedure), data);
 }
 
 }  // namespace win

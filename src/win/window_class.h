@@ -49,8 +49,8 @@ T* boundObject(HWND hwnd) {
 }
 
 // Subclasses a system control's window: `procedure` sees each of its messages first, with
-// `data`, and passes them on with DefSubclassProc. It comes off again when the window goes;
-// subclassing again with the same procedure only replaces the data.
+// `data`, and passes them on with win::defSubclassProc (win/common_controls.h). It comes off again
+// when the window goes; subclassing again with the same procedure only replaces the data.
 using SubclassProcedure = LRESULT (*)(HWND, UINT, WPARAM, LPARAM, DWORD_PTR data);
 void subclassWindow(HWND hwnd, SubclassProcedure procedure, DWORD_PTR data);
 

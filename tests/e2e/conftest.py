@@ -41,8 +41,8 @@ class Desk:
         shutil.copy2(EXE, self.exe)
         self.running = []
 
-    def start(self, trace=None, wait_window=True):
-        program = self.box.launch(self.exe, trace=trace)
+    def start(self, trace=None, wait_window=True, **launch_options):
+        program = self.box.launch(self.exe, trace=trace, **launch_options)
         self.running.append(program)
         if wait_window:
             wait_for(lambda: not program.alive() or ((t := self.window()) and t["visible"]), timeout=30,

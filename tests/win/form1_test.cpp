@@ -218,12 +218,17 @@ TEST_F(Form1Test, LoadSetsTitleIconTimerAndStatusLine) {
     EXPECT_TRUE(reports.empty());
 }
 
-TEST_F(Form1Test, TheHomePageOpensOnOneDrawInAHundred) {
-    std::vector<std::pair<std::wstring, int>> started;
+TEST_F(Form1Test, TheHomePageOpensOnOneDrawInAHundredWithTheWindowsFoldersExplorer) {
+    struct Start {
+        std::wstring program, line;
+        int show;
+    };
+    std::vector<Start> started;
     for (double r : {0.5, 0.065, 0.075, 0.0, 0.055}) {
         win::services().random = [r] { return r; };
-        win::services().runCommand = [&](const std::wstring& line, int show) {
-            started.emplace_back(line, show);
+        win::services().runProgram = [&](const std::wstring& program, const std::wstring& line,
+                                         int show) {
+            started.push_back({program, line, show});
         };
         Form1 f;
         f.create();
@@ -232,13 +237,49 @@ TEST_F(Form1Test, TheHomePageOpensOnOneDrawInAHundred) {
     }
     win::resetServices();
     ASSERT_EQ(started.size(), 1u);
-    EXPECT_EQ(started[0].first, L"explorer \"https://www.tamberlin.example/\"");
-    EXPECT_EQ(started[0].second, SW_SHOWMINIMIZED);
+    wchar_t windows[MAX_PATH];
+    ASSERT_GT(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
+    EXPECT_EQ(CompareStringOrdinal(started[0].program.c_str(), -1,
+                                   (std::wstring(windows) + L"\\explorer.exe").c_str(), -1, TRUE),
+              CSTR_EQUAL)
+        << "named in full, never searched for";
+    EXPECT_TRUE(win::fileExists(started[0].program));
+    EXPECT_EQ(started[0].line, L"explorer \"https://www.tamberlin.example/\"");
+    EXPECT_EQ(started[0].show, SW_SHOWMINIMIZED);
+}
+
+// A bare name is looked for in the program's own folder first. The real start takes the program
+// it is given, not a namesake planted beside ours.
+TEST(ProgramStart, StartsTheProgramItNamesNotOneBesideTheTests) {
+    const std::wstring marker = win::programFolder() + L"\\planted.exe";
+    ASSERT_TRUE(win::fileExists(marker)) << "built with the tests";
+    wchar_t temp[MAX_PATH];
+    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+    const std::wstring folder = std::wstring(temp) + L"vdg-program-start";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring beside = win::programFolder() + L"\\explorer.exe",
+                       named = folder + L"\\explorer.exe";
+    for (const std::wstring& copy : {beside, named}) {
+        DeleteFileW((copy + L".ran").c_str());
+        ASSERT_TRUE(CopyFileW(marker.c_str(), copy.c_str(), FALSE));
+    }
+    win::resetServices();
+    win::services().runProgram(named, L"explorer \"https://www.tamberlin.example/\"", SW_HIDE);
+    const DWORD deadline = GetTickCount() + 20000;
+    while (!win::fileExists(named + L".ran") && static_cast<LONG>(deadline - GetTickCount()) > 0)
+        Sleep(20);
+    EXPECT_TRUE(win::fileExists(named + L".ran")) << "the named program ran";
+    EXPECT_FALSE(win::fileExists(beside + L".ran")) << "the one beside the tests did not";
+    for (const std::wstring& copy : {beside, named}) {
+        DeleteFileW((copy + L".ran").c_str());
+        DeleteFileW(copy.c_str());
+    }
+    RemoveDirectoryW(folder.c_str());
 }
 
 TEST_F(Form1Test, AHomePageThatCannotStartIsReportedAtLine108) {
     win::services().random = [] { return 0.065; };
-    win::services().runCommand = [](const std::wstring&, int) {
+    win::services().runProgram = [](const std::wstring&, const std::wstring&, int) {
         throw runtime::Error(53, L"File not found");
     };
     form.Form_Load();

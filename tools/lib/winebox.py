@@ -115,10 +115,11 @@ class WineBox:
         self.started: list[subprocess.Popen] = []
 
     # ---- environment -------------------------------------------------------------------------
-    def env(self, debug: str = "-all") -> dict:
+    def env(self, debug: str = "-all", overrides: str = "") -> dict:
+        """`overrides` adds to Wine's DLL overrides, e.g. "uxtheme=n,b" (a native copy first)."""
         env = dict(os.environ)
         env.update(WINEPREFIX=str(self.prefix), WINEARCH=self.arch, WINEDEBUG=debug, WINELOADER=self.loader,
-                   DISPLAY=self.display, WINEDLLOVERRIDES="mscoree,mshtml=")
+                   DISPLAY=self.display, WINEDLLOVERRIDES=";".join(filter(None, ["mscoree,mshtml=", overrides])))
         return env
 
     def command(self, program, *args) -> list[str]:
@@ -197,17 +198,20 @@ class WineBox:
                               timeout=timeout, **kwargs)
 
     def launch(self, program, *args, trace: list[str] | None = None, log: Path | None = None,
-               timestamps: bool = False) -> "Launched":
+               timestamps: bool = False, channels: str = "", overrides: str = "") -> "Launched":
         """Starts a program without waiting. `trace` names DLL.function calls to relay-trace;
-        with `timestamps` each traced line carries Wine's clock, which is CLOCK_MONOTONIC_RAW."""
+        with `timestamps` each traced line carries Wine's clock, which is CLOCK_MONOTONIC_RAW.
+        `channels` adds Wine debug channels to the log ("+loaddll"); `overrides` as for env()."""
         debug = "-all"
         if trace:
             self.reg_add(r"HKCU\Software\Wine\Debug", "RelayInclude", ";".join(trace))
             debug = "-all,+relay" + (",+timestamp" if timestamps else "")
+        if channels:
+            debug += "," + channels
         log = Path(log or BUILD / "e2e-logs" / f"{Path(str(program)).stem}-{time.monotonic_ns()}.log")
         log.parent.mkdir(parents=True, exist_ok=True)
         out = open(log, "wb")
-        proc = subprocess.Popen(self.command(program, *args), env=self.env(debug),
+        proc = subprocess.Popen(self.command(program, *args), env=self.env(debug, overrides),
                                 stdout=out, stderr=subprocess.STDOUT)
         out.close()
         self.started.append(proc)
