@@ -218,22 +218,33 @@ class WineBox:
         return Launched(self, proc, log)
 
     # ---- registry ----------------------------------------------------------------------------
+    def _reg(self, *args, check=False) -> subprocess.CompletedProcess:
+        """Runs Wine's reg.exe. Every call here is idempotent, so one that fails is made once more
+        (seen rarely: reg.exe ending with 1 under a loaded machine); a second failure is raised
+        with reg.exe's own words when `check` is set."""
+        for attempt in (1, 2):
+            done = subprocess.run(self.command("reg", *args), env=self.env("err+all"), capture_output=True,
+                                  text=True, errors="replace")
+            if done.returncode == 0 or not check:
+                break
+            print(f"reg {' '.join(args[:2])}: ended with {done.returncode} ({done.stderr.strip()[-300:]})"
+                  + ("; once more" if attempt == 1 else ""), file=sys.stderr)
+        if check and done.returncode != 0:
+            raise RuntimeError(f"reg {' '.join(args)}: {done.stdout.strip()} {done.stderr.strip()}")
+        return done
+
     def reg_add(self, key: str, name: str, data: str, kind: str = "REG_SZ"):
-        subprocess.run(self.command("reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f"),
-                       env=self.env(), check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self._reg("add", key, "/v", name, "/t", kind, "/d", data, "/f", check=True)
 
     def reg_delete_key(self, key: str):
-        subprocess.run(self.command("reg", "delete", key, "/f"), env=self.env(),
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self._reg("delete", key, "/f")
 
     def reg_delete_value(self, key: str, name: str):
-        subprocess.run(self.command("reg", "delete", key, "/v", name, "/f"), env=self.env(),
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self._reg("delete", key, "/v", name, "/f")
 
     def reg_values(self, key: str) -> dict[str, str]:
         """The REG_SZ values of a key, {} when the key does not exist."""
-        out = subprocess.run(self.command("reg", "query", key), env=self.env(), capture_output=True,
-                             text=True, errors="replace").stdout
+        out = self._reg("query", key).stdout
         values = {}
         for line in out.splitlines():
             parts = line.strip().split("    ")
