@@ -22,6 +22,7 @@ import shutil
 import signal
 import subprocess
 import sys
+import tempfile
 import time
 from pathlib import Path
 
@@ -223,8 +224,13 @@ class WineBox:
         (seen rarely: reg.exe ending with 1 under a loaded machine); a second failure is raised
         with reg.exe's own words when `check` is set."""
         for attempt in (1, 2):
-            done = subprocess.run(self.command("reg", *args), env=self.env("err+all"), capture_output=True,
-                                  text=True, errors="replace")
+            # Files, not pipes: a wineserver that reg.exe starts would hold a pipe open for good.
+            with tempfile.TemporaryFile("w+", errors="replace") as out, \
+                    tempfile.TemporaryFile("w+", errors="replace") as err:
+                code = subprocess.run(self.command("reg", *args), env=self.env("err+all"), stdout=out,
+                                      stderr=err).returncode
+                out.seek(0), err.seek(0)
+                done = subprocess.CompletedProcess(args, code, out.read(), err.read())
             if done.returncode == 0 or not check:
                 break
             print(f"reg {' '.join(args[:2])}: ended with {done.returncode} ({done.stderr.strip()[-300:]})"
