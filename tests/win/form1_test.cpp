@@ -116,7 +116,7 @@ TEST_F(Form1Test, LoadRestoresTheStartOptions) {
         const wchar_t* minimized;
         int check4, check8;
         bool check8Visible;
-        int state;
+        ui::WindowState state;
     };
     const Row rows[] = {
         {nullptr, nullptr, 0, 0, false, ui::kStateNormal},
@@ -301,7 +301,7 @@ TEST_F(HandPointerTest, AFileThatIsNoCursorIsReportedAtLine106AndLoadGoesOn) {
 TEST_F(Form1Test, PointerFollowsTheButtonAndTheBackgroundButNeverReplacesTheHourglass) {
     struct Step {
         void (Form1::*move)();
-        int before, after;
+        ui::PointerMode before, after;
     };
     const Step steps[] = {
         {&Form1::PushButton1_MouseMove, ui::kPointerDefault, ui::kPointerCustom},
