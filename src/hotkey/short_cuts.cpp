@@ -4,6 +4,7 @@
 
 #include "hotkey/alt_gr_typing.h"
 #include "runtime/error_report.h"
+#include "runtime/procedure_path.h"
 #include "ui/message_box.h"
 #include "win/message_loop.h"
 #include "win/registry.h"
@@ -18,7 +19,6 @@ std::int32_t hotkeyId = 0;
 
 namespace {
 
-constexpr std::wstring_view kPath = L"in Vantrel2021/08/31.ShortCuts.ProcessMessages ";
 constexpr wchar_t kPolicyKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 
 bool refusalShown = false;  // a lock-refused box is open
@@ -66,7 +66,7 @@ void setMachinePolicyRoot(HKEY root) {
 }
 
 void ProcessMessages(HWND mainWindow) {
-    runtime::Guard g(kPath);
+    runtime::Guard g(runtime::procedurePath(L"ShortCuts", L"ProcessMessages"));
     MSG msg{};
     for (;;) {
         if (g.test(100, [] { return stopFlag; })) return;

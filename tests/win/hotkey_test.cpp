@@ -6,6 +6,7 @@
 
 #include "hotkey/short_cuts.h"
 #include "main_window/form1.h"
+#include "runtime/procedure_path.h"
 #include "win/services.h"
 #include "win_test_support.h"
 
@@ -156,8 +157,8 @@ TEST_F(HotkeyTest, WithoutAKeyEveryBindingIsReportedAndTheLoopStillRuns) {
     ASSERT_EQ(reports.size(), 2u);
     for (const auto& r : reports)
         EXPECT_EQ(r.substr(0, r.find(L"\r\r")),
-                  L"Invalid procedure call or argument\r\nin Vantrel2021/08/31.Form1.Timer1_Timer "
-                  L"at line 106");
+                  L"Invalid procedure call or argument\r\n" +
+                      runtime::procedurePath(L"Form1", L"Timer1_Timer") + L"at line 106");
     EXPECT_TRUE(form.visible());
     EXPECT_EQ(form.Label1.caption(), kNothingBound);
 }
