@@ -4,8 +4,6 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
-#include <set>
-
 #include "runtime/run_error.h"
 #include "ui/form.h"
 #include "ui/push_button.h"
@@ -27,14 +25,8 @@ const Colour& either(const Colour& own, const Colour& fallback) {
     return own ? own : fallback;
 }
 
-// Font faces live as long as the process: controls keep a pointer to theirs.
-const wchar_t* lastingFace(const std::wstring& face) {
-    static std::set<std::wstring> faces;
-    return faces.insert(face).first->c_str();
-}
-
 ui::FontSpec skinned(ui::FontSpec wanted, const Skin::Font& font, bool keepSize) {
-    if (!font.face.empty()) wanted.face = lastingFace(font.face);
+    if (!font.face.empty()) wanted.face = font.face;
     if (font.points && !keepSize) wanted.points = *font.points;
     if (font.weight) {
         wanted.weight = *font.weight;

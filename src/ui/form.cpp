@@ -204,7 +204,7 @@ HFONT Form::font(const FontSpec& wanted) {
     lf.lfWeight = wanted.weight ? wanted.weight : wanted.bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = wanted.charset;
     lf.lfQuality = CLEARTYPE_QUALITY;
-    lstrcpynW(lf.lfFaceName, wanted.face, LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, wanted.face.c_str(), LF_FACESIZE);
     fonts_.emplace_back(wanted, win::OwnedFont(CreateFontIndirectW(&lf)));
     return fonts_.back().second.get();
 }

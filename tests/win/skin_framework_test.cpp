@@ -191,7 +191,7 @@ TEST_F(SkinnedWindow, FontsTakeFaceSizeAndWeightButTheHelpButtonKeepsItsSize) {
     };
     for (const Case& c : cases) {
         const ui::FontSpec& f = c.control.font();
-        EXPECT_STREQ(f.face, L"Liberation Serif") << c.what;
+        EXPECT_EQ(f.face, L"Liberation Serif") << c.what;
         EXPECT_EQ(f.points, c.points) << c.what;
         EXPECT_EQ(f.weight, 600) << c.what;
         EXPECT_EQ(f.charset, c.charset) << c.what;
