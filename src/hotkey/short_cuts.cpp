@@ -4,8 +4,10 @@
 
 #include "hotkey/alt_gr_typing.h"
 #include "runtime/error_report.h"
+#include "runtime/procedure_path.h"
 #include "ui/message_box.h"
 #include "win/message_loop.h"
+#include "win/registry.h"
 #include "win/services.h"
 #include "win/system_text.h"
 #include "win/win_handles.h"
@@ -17,19 +19,18 @@ std::int32_t hotkeyId = 0;
 
 namespace {
 
-constexpr std::wstring_view kPath = L"in Vantrel2021/08/31.ShortCuts.ProcessMessages ";
 constexpr wchar_t kPolicyKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 
 bool refusalShown = false;  // a lock-refused box is open
+HKEY machinePolicyRoot = HKEY_LOCAL_MACHINE;
 
 bool policySet(HKEY root, REGSAM view) {
     win::OwnedKey key;
     if (RegOpenKeyExW(root, kPolicyKey, 0, KEY_QUERY_VALUE | view, key.receive()) != ERROR_SUCCESS)
         return false;
-    DWORD value = 0, type = 0, bytes = sizeof value;
-    return RegQueryValueExW(key.get(), L"DisableLockWorkstation", nullptr, &type,
-                            reinterpret_cast<BYTE*>(&value), &bytes) == ERROR_SUCCESS &&
-           type == REG_DWORD && value != 0;
+    DWORD value = 0;
+    return win::readDword(key.get(), L"DisableLockWorkstation", value) == ERROR_SUCCESS &&
+           value != 0;
 }
 
 }  // namespace
@@ -57,11 +58,15 @@ bool IsOurHotkey(std::uintptr_t wParam) {
 
 bool LockingDisabledByPolicy() {
     // Group policy writes the machine's value in the system's own (64-bit) view.
-    return policySet(HKEY_CURRENT_USER, 0) || policySet(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY);
+    return policySet(HKEY_CURRENT_USER, 0) || policySet(machinePolicyRoot, KEY_WOW64_64KEY);
+}
+
+void setMachinePolicyRoot(HKEY root) {
+    machinePolicyRoot = root;
 }
 
 void ProcessMessages(HWND mainWindow) {
-    runtime::Guard g(kPath);
+    runtime::Guard g(runtime::procedurePath(L"ShortCuts", L"ProcessMessages"));
     MSG msg{};
     for (;;) {
         if (g.test(100, [] { return stopFlag; })) return;

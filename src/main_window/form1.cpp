@@ -4,8 +4,8 @@
 
 namespace {
 
-constexpr ui::FontSpec kListFont{L"Arial", 9, true, 238};
-constexpr ui::FontSpec kButtonFont{L"Arial", 11.25, true, 204};
+const ui::FontSpec kListFont{L"Arial", 9, true, 238};
+const ui::FontSpec kButtonFont{L"Arial", 11.25, true, 204};
 
 }  // namespace
 

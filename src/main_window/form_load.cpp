@@ -8,6 +8,7 @@
 #include "main_window/skin_step.h"
 #include "resource_ids.h"
 #include "runtime/error_report.h"
+#include "runtime/procedure_path.h"
 #include "runtime/run_error.h"
 #include "settings/policy_rules.h"
 #include "settings/settings_store.h"
@@ -18,9 +19,6 @@
 #include "win/services.h"
 
 namespace {
-
-constexpr std::wstring_view kLoadPath = L"in Vantrel2021/08/31.Form1.Form_Load ";
-constexpr std::wstring_view kQueryUnloadPath = L"in Vantrel2021/08/31.Form1.Form_QueryUnload ";
 
 win::OwnedCursor loadCursorFile(const std::wstring& path) {
     HANDLE cursor = LoadImageW(nullptr, path.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE);
@@ -37,7 +35,7 @@ HICON applicationIcon(int metric) {
 }  // namespace
 
 void Form1::Form_Load() {
-    runtime::Guard g(kLoadPath);
+    runtime::Guard g(runtime::procedurePath(L"Form1", L"Form_Load"));
     loading_ = true;
 
     g.step(102, [&] { SkinMainWindow(*this); });
@@ -90,7 +88,7 @@ void Form1::RestoreCheckBoxes(runtime::Guard& g, bool starting) {
 }
 
 void Form1::Form_QueryUnload() {
-    runtime::Guard g(kQueryUnloadPath);
+    runtime::Guard g(runtime::procedurePath(L"Form1", L"Form_QueryUnload"));
     g.step(100, [&] { cSysTray1.setInTray(false); });
     g.step(102, [&] { Timer1.setEnabled(false); });
     g.step(104, [&] { win::pumpPendingMessages(); });

@@ -4,15 +4,10 @@
 
 #include "hotkey/short_cuts.h"
 #include "main_window/form1.h"
+#include "runtime/procedure_path.h"
 #include "runtime/run_error.h"
 #include "settings/policy_store.h"
 #include "settings/settings_store.h"
-
-namespace {
-
-constexpr std::wstring_view kRefreshPath = L"in Vantrel2021/08/31.Form1.Form_PolicyChange ";
-
-}  // namespace
 
 std::optional<std::wstring> Form1::PolicyFor(
     runtime::Guard& load, int line, const wchar_t* key,
@@ -51,7 +46,7 @@ void Form1::SaveOption(const wchar_t* key, const std::wstring& value) {
 // applied and locked, a lifted one given back to the user with the user's own value. The status
 // line says what is coming, and the tick binds again, which applies the lock policy.
 void Form1::Form_PolicyChange() {
-    runtime::Guard g(kRefreshPath);
+    runtime::Guard g(runtime::procedurePath(L"Form1", L"Form_PolicyChange"));
     loading_ = true;
     setByPolicy_.clear();
     for (ui::Control* c : std::initializer_list<ui::Control*>{&Combo1, &Combo2, &Check4, &Check8})

@@ -5,14 +5,15 @@
 #include "main_window/form1.h"
 #include "win/files.h"
 #include "win/services.h"
+#include "win/win_handles.h"
 
 namespace main_window {
 
 bool skinFilePresent(const std::wstring& path) {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(path.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindClose(search);
+    HANDLE first = FindFirstFileW(path.c_str(), &found);
+    if (first == INVALID_HANDLE_VALUE) return false;
+    const win::OwnedSearch search(first);  // only the first match is looked at
     // What a search with no attribute options returns: no hidden or system files, no folders.
     constexpr DWORD kNotOrdinary =
         FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
@@ -41,7 +42,7 @@ void SkinMainWindow(ui::Form& window, skin_engine::SkinEngine& engine, const std
     engine.setOptions(engine.options() | 1);
     engine.setRestyleControls(true);
     engine.setDrawButtons(true);
-    engine.applyTo(static_cast<std::int32_t>(reinterpret_cast<LONG_PTR>(window.hwnd())));
+    engine.applyTo(window.hwnd());
 }
 
 }  // namespace main_window

@@ -6,12 +6,7 @@
 #include "main_window/form1.h"
 #include "main_window/status_line.h"
 #include "runtime/error_report.h"
-
-namespace {
-
-constexpr std::wstring_view kPath = L"in Vantrel2021/08/31.Form1.Timer1_Timer ";
-
-}  // namespace
+#include "runtime/procedure_path.h"
 
 std::wstring Form1::BindHotkey(unsigned modifiers) {
     const int key = hotkey::keyCode(Combo2.text());  // an empty key list fails here
@@ -23,7 +18,7 @@ std::wstring Form1::BindHotkey(unsigned modifiers) {
 }
 
 void Form1::Timer1_Timer() {
-    runtime::Guard g(kPath);
+    runtime::Guard g(runtime::procedurePath(L"Form1", L"Timer1_Timer"));
     bool policy = false;
     // What the line says when this binding registers nothing: it never names a combination that
     // is not there.

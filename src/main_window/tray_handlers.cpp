@@ -5,11 +5,10 @@
 #include "main_window/app_title.h"
 #include "main_window/form1.h"
 #include "runtime/error_report.h"
+#include "runtime/procedure_path.h"
 #include "ui/message_box.h"
 
 namespace {
-
-constexpr std::wstring_view kHelpPath = L"in Vantrel2021/08/31.Form1.PushButton1_Click ";
 
 const std::wstring kBalloonText =
     L"has been minimized to the system tray.\r\n"
@@ -44,6 +43,6 @@ void Form1::cSysTray1_MouseUp() {
 }
 
 void Form1::PushButton1_Click() {
-    runtime::Guard g(kHelpPath);
+    runtime::Guard g(runtime::procedurePath(L"Form1", L"PushButton1_Click"));
     g.step(100, [&] { ui::messageBox(helpText(), MB_OK); });
 }

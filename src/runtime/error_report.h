@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "runtime/run_error.h"
 
@@ -23,8 +24,9 @@ void presentReport(const std::wstring& message);
 
 class Guard {
   public:
-    // `path` is the procedure path, "in Project.Module.Procedure " with its trailing blank.
-    explicit Guard(std::wstring_view path) : path_(path) {}
+    // `path` is the procedure path, "in Project.Module.Procedure " with its trailing blank
+    // (runtime::procedurePath).
+    explicit Guard(std::wstring path) : path_(std::move(path)) {}
 
     // Runs statement `line`; an error it raises is reported and execution goes on.
     template <class Statement>
@@ -47,7 +49,7 @@ class Guard {
         presentReport(reportMessage(path_, e.description, line_));
     }
 
-    std::wstring_view path_;
+    std::wstring path_;
     int line_ = 0;
 };
 

@@ -1,6 +1,8 @@
 #pragma once
 // Options an administrator presets and locks for every user: the per-user store's value names and
 // meanings, under the machine's policy key (the system's own view, where Group Policy writes).
+#include <windows.h>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,5 +14,9 @@ inline constexpr const wchar_t* kPolicyKey = L"SOFTWARE\\Policies\\Tamberlin\\Va
 // The text the policy sets for `key`, or nothing when it sets none. A number (REG_DWORD) reads as
 // its decimal text; a value of any other type reads as text no option accepts, so it is reported.
 std::optional<std::wstring> policySetting(std::wstring_view key);
+
+// The machine's root of the policy key (HKEY_LOCAL_MACHINE unless changed); tests point it
+// elsewhere.
+void setPolicyRoot(HKEY root);
 
 }  // namespace settings

@@ -5,7 +5,6 @@
 #include "runtime/run_error.h"
 #include "win/registry.h"
 #include "win/system_text.h"
-#include "win/win_handles.h"
 
 namespace settings {
 namespace {
@@ -14,8 +13,8 @@ HKEY settingsRoot = HKEY_CURRENT_USER;
 
 }  // namespace
 
-void setSettingsRoot(void* root) {
-    settingsRoot = static_cast<HKEY>(root);
+void setSettingsRoot(HKEY root) {
+    settingsRoot = root;
 }
 
 std::wstring getSetting(std::wstring_view key, std::wstring_view fallback) {
@@ -25,10 +24,7 @@ std::wstring getSetting(std::wstring_view key, std::wstring_view fallback) {
 
 void saveSetting(std::wstring_view key, std::wstring_view value) {
     const std::wstring name(key), data(value);
-    win::OwnedKey hkey;
-    LSTATUS status = RegCreateKeyExW(settingsRoot, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE,
-                                     nullptr, hkey.receive(), nullptr);
-    if (status == ERROR_SUCCESS) status = win::writeString(hkey.get(), name, data);
+    const LSTATUS status = win::createAndWriteString(settingsRoot, kSettingsKey, name, data);
     if (status != ERROR_SUCCESS)
         throw runtime::Error(runtime::kPathFileAccess,
                              L"The setting \"" + name + L"\" could not be saved. " +

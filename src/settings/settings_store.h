@@ -1,6 +1,8 @@
 #pragma once
 // The per-user settings: text values under application "Tamberlin", section "Vantrel Desk Guard",
 // kept where the platform's own settings functions keep them.
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
@@ -16,8 +18,8 @@ std::wstring getSetting(std::wstring_view key, std::wstring_view fallback);
 // names the value and the system's reason.
 void saveSetting(std::wstring_view key, std::wstring_view value);
 
-// The registry root the settings live under (an HKEY; HKEY_CURRENT_USER unless changed); tests
-// point it at a handle that refuses everything.
-void setSettingsRoot(void* root);
+// The registry root the settings live under (HKEY_CURRENT_USER unless changed); tests point it at
+// a handle that refuses everything.
+void setSettingsRoot(HKEY root);
 
 }  // namespace settings

@@ -2,7 +2,8 @@
 // The five operations the skin step of the start-up drives, in the order it drives them:
 // load a skin, read and write the option bits, switch the two kinds of restyling on, apply.
 // SkinFramework (skin_framework.h) is the real engine; tests put a recorder in its place.
-#include <cstdint>
+#include <windows.h>
+
 #include <string>
 
 namespace skin_engine {
@@ -29,8 +30,8 @@ class SkinEngine {
     // Draw push buttons in the skin's face, text, hover, pressed and border colours.
     virtual void setDrawButtons(bool on) = 0;
 
-    // Restyles the window whose native handle, as a 32-bit integer, is `windowHandle`.
-    virtual void applyTo(std::int32_t windowHandle) = 0;
+    // Restyles the form whose window is `window`.
+    virtual void applyTo(HWND window) = 0;
 };
 
 }  // namespace skin_engine

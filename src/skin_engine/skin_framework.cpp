@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <uxtheme.h>
 
-#include <set>
-
 #include "runtime/run_error.h"
 #include "ui/form.h"
 #include "ui/push_button.h"
@@ -28,14 +26,8 @@ const Colour& either(const Colour& own, const Colour& fallback) {
     return own ? own : fallback;
 }
 
-// Font faces live as long as the process: controls keep a pointer to theirs.
-const wchar_t* lastingFace(const std::wstring& face) {
-    static std::set<std::wstring> faces;
-    return faces.insert(face).first->c_str();
-}
-
 ui::FontSpec skinned(ui::FontSpec wanted, const Skin::Font& font, bool keepSize) {
-    if (!font.face.empty()) wanted.face = lastingFace(font.face);
+    if (!font.face.empty()) wanted.face = font.face;
     if (font.points && !keepSize) wanted.points = *font.points;
     if (font.weight) {
         wanted.weight = *font.weight;
@@ -89,22 +81,22 @@ std::string readSkinBytes(const std::wstring& path, const std::wstring& displayN
                                                             L": cannot be read (" +
                                                             win::systemErrorText(code) + L")");
     };
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) throw fail(GetLastError());
+    HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) throw fail(GetLastError());
+    const win::OwnedFile file(opened);
     std::string bytes;
     char buffer[16384];
     DWORD got = 0;
     DWORD error = 0;
     while (bytes.size() <= kMaxSkinFileBytes) {
-        if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
             error = GetLastError();
             break;
         }
         if (got == 0) break;
         bytes.append(buffer, got);
     }
-    CloseHandle(file);
     if (error) throw fail(error);
     if (bytes.size() > kMaxSkinFileBytes + 1) bytes.resize(kMaxSkinFileBytes + 1);
     return bytes;
@@ -116,11 +108,8 @@ void SkinFramework::loadSkin(const std::wstring& path, const std::wstring& displ
     skin_ = parseSkin(readSkinBytes(path, name), name);
 }
 
-void SkinFramework::applyTo(std::int32_t windowHandle) {
-    // Window handles carry 32 significant bits on every Windows; widen with the sign, as the
-    // platform's LongToHandle does.
-    HWND hwnd = reinterpret_cast<HWND>(static_cast<LONG_PTR>(windowHandle));
-    ui::Form* form = ui::Form::fromHwnd(hwnd);
+void SkinFramework::applyTo(HWND window) {
+    ui::Form* form = ui::Form::fromHwnd(window);
     if (!form || !skin_) throw runtime::Error(runtime::kInvalidCall);
     const Skin& s = *skin_;
     const bool keep = (options_ & kKeepExplicitColours) != 0;

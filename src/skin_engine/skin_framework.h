@@ -16,7 +16,7 @@ class SkinFramework : public SkinEngine {
     void setOptions(int bits) override { options_ = bits; }
     void setRestyleControls(bool on) override { restyleControls_ = on; }
     void setDrawButtons(bool on) override { drawButtons_ = on; }
-    void applyTo(std::int32_t windowHandle) override;
+    void applyTo(HWND window) override;
 
     const std::optional<Skin>& skin() const { return skin_; }
 

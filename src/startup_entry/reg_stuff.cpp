@@ -18,8 +18,7 @@ bool valueMissing(HKEY root, const std::wstring& name) {
     win::OwnedKey key;
     LSTATUS status =
         RegOpenKeyExW(root, startup_entry::kRunSubkey, 0, KEY_QUERY_VALUE, key.receive());
-    if (status == ERROR_SUCCESS)
-        status = RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr);
+    if (status == ERROR_SUCCESS) status = win::findValue(key.get(), name);
     return status == ERROR_FILE_NOT_FOUND;
 }
 
@@ -67,10 +66,8 @@ void AddRunEntry(const std::wstring& name, const std::wstring& data) {
         return;
     }
     // The user's own Run key always exists for its owner; create it where it does not yet.
-    win::OwnedKey key;
-    LSTATUS status = RegCreateKeyExW(userRoot, startup_entry::kRunSubkey, 0, nullptr, 0,
-                                     KEY_SET_VALUE, nullptr, key.receive(), nullptr);
-    if (status == ERROR_SUCCESS) status = win::writeString(key.get(), name, data);
+    const LSTATUS status =
+        win::createAndWriteString(userRoot, startup_entry::kRunSubkey, name, data);
     if (status != ERROR_SUCCESS) raise(name, L"written", status);
 }
 

@@ -15,8 +15,9 @@ namespace ui {
 
 class Form;
 
+// A font as a control asks for it; the form keeps one font per distinct spec (Form::font).
 struct FontSpec {
-    const wchar_t* face = L"Arial";
+    std::wstring face = L"Arial";
     double points = 9;
     bool bold = true;
     BYTE charset = 204;

@@ -133,12 +133,12 @@ void Form::show() {
     if (windowState() == kStateNormal) SetForegroundWindow(hwnd_);
 }
 
-int Form::windowState() const {
+WindowState Form::windowState() const {
     if (!visible()) return hiddenState_;
     return IsIconic(hwnd_) ? kStateMinimized : kStateNormal;
 }
 
-void Form::setWindowState(int state) {
+void Form::setWindowState(WindowState state) {
     if (!visible()) {
         // A hidden window keeps the state for its next showing; if it was minimized when hidden,
         // the system restores its normal placement then.
@@ -156,7 +156,7 @@ void Form::focusWindow() {
     SetFocus(hwnd_);  // WM_SETFOCUS passes it on to the control that had it
 }
 
-void Form::setPointerMode(int mode) {
+void Form::setPointerMode(PointerMode mode) {
     if (mode == pointerMode_) return;
     pointerMode_ = mode;
     // Show the new pointer at once when it is over the window.
@@ -204,7 +204,7 @@ HFONT Form::font(const FontSpec& wanted) {
     lf.lfWeight = wanted.weight ? wanted.weight : wanted.bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = wanted.charset;
     lf.lfQuality = CLEARTYPE_QUALITY;
-    lstrcpynW(lf.lfFaceName, wanted.face, LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, wanted.face.c_str(), LF_FACESIZE);
     fonts_.emplace_back(wanted, win::OwnedFont(CreateFontIndirectW(&lf)));
     return fonts_.back().second.get();
 }

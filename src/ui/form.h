@@ -45,12 +45,12 @@ class Form {
     bool visible() const;
     void setVisible(bool visible);
     void show();  // visible and active, in the current window state
-    int windowState() const;
-    void setWindowState(int state);
+    WindowState windowState() const;
+    void setWindowState(WindowState state);
     void focusWindow();  // gives the keyboard focus back to the control that had it last
 
-    int pointerMode() const { return pointerMode_; }
-    void setPointerMode(int mode);
+    PointerMode pointerMode() const { return pointerMode_; }
+    void setPointerMode(PointerMode mode);
     void setCustomPointer(win::OwnedCursor cursor) { customPointer_ = std::move(cursor); }
     HCURSOR customPointer() const { return customPointer_.get(); }
 
@@ -108,8 +108,8 @@ class Form {
     int clientWidthTwips_ = 0, clientHeightTwips_ = 0;
     DWORD style_ = 0;
     Color back_ = kButtonFace;
-    int pointerMode_ = kPointerDefault;
-    int hiddenState_ = kStateNormal;  // the state a hidden window takes when it is shown
+    PointerMode pointerMode_ = kPointerDefault;
+    WindowState hiddenState_ = kStateNormal;  // the state a hidden window takes when it is shown
     win::OwnedCursor customPointer_;
     HWND lastFocus_ = nullptr;
     bool highContrast_ = false;

@@ -1,11 +1,22 @@
 #include "win/registry.h"
 
+#include "win/win_handles.h"
+
 namespace win {
 
 LSTATUS writeString(HKEY key, const std::wstring& name, const std::wstring& value) {
     return RegSetValueExW(key, name.c_str(), 0, REG_SZ,
                           reinterpret_cast<const BYTE*>(value.c_str()),
                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+LSTATUS createAndWriteString(HKEY root, const wchar_t* subkey, const std::wstring& name,
+                             const std::wstring& value) {
+    OwnedKey key;
+    const LSTATUS status = RegCreateKeyExW(root, subkey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                           key.receive(), nullptr);
+    if (status != ERROR_SUCCESS) return status;
+    return writeString(key.get(), name, value);
 }
 
 std::optional<std::wstring> readString(HKEY key, const wchar_t* subkey, const std::wstring& name) {
@@ -20,6 +31,15 @@ std::optional<std::wstring> readString(HKEY key, const wchar_t* subkey, const st
         return std::nullopt;
     text.resize(wcsnlen(text.c_str(), text.size()));
     return text;
+}
+
+LSTATUS readDword(HKEY key, const std::wstring& name, DWORD& value) {
+    DWORD bytes = sizeof value;
+    return RegGetValueW(key, nullptr, name.c_str(), RRF_RT_REG_DWORD, nullptr, &value, &bytes);
+}
+
+LSTATUS findValue(HKEY key, const std::wstring& name) {
+    return RegQueryValueExW(key, name.c_str(), nullptr, nullptr, nullptr, nullptr);
 }
 
 }  // namespace win

@@ -1,5 +1,5 @@
 #pragma once
-// Move-only owners for GDI, USER and registry handles, so nothing leaks on any path.
+// Move-only owners for GDI, USER, kernel and registry handles, so nothing leaks on any path.
 #include <windows.h>
 
 #include <utility>
@@ -48,6 +48,10 @@ using OwnedBitmap = Owned<HBITMAP, deleteGdi<HBITMAP>>;
 using OwnedDC = Owned<HDC, DeleteDC>;  // a memory device context
 using OwnedCursor = Owned<HCURSOR, DestroyCursor>;
 using OwnedKey = Owned<HKEY, RegCloseKey>;
+// Files and searches report a failure as INVALID_HANDLE_VALUE, never null: test the handle before
+// an owner takes it.
+using OwnedFile = Owned<HANDLE, CloseHandle>;
+using OwnedSearch = Owned<HANDLE, FindClose>;
 
 // Selects a GDI object into a device context for one scope, and puts back what it replaced.
 // The object itself is not owned.

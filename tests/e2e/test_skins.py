@@ -42,15 +42,17 @@ def skin_value(path: Path, section: str, key: str):
 class Screen:
     """One screenshot of the main window, read in client coordinates."""
 
-    def __init__(self, desk, save_as: Path | None = None):
+    def __init__(self, desk):
         tree = desk.window()
         self.x, self.y, self.w, self.h = tree["rect"]
         client_w, client_h = tree["client"][2:]
         border = (self.w - client_w) // 2
         self.client = (self.x + border, self.y + self.h - client_h - border)
         self.shot = desk.box.screenshot(ROOT / "build" / "screenshots" / f"skins-{time.monotonic_ns()}.png")
-        if save_as:
-            desk.box.save_window_shot(tree["rect"], save_as)
+
+    def window_pixels(self) -> bytes:
+        return subprocess.run(["convert", str(self.shot), "-crop", f"{self.w}x{self.h}+{self.x}+{self.y}",
+                               "-depth", "8", "rgb:-"], check=True, capture_output=True).stdout
 
     def pixel(self, point):
         x, y = self.client[0] + point[0], self.client[1] + point[1]
@@ -59,9 +61,24 @@ class Screen:
         return tuple(int(v, 16) for v in re.findall(r"#([0-9A-Fa-f]{2})([0-9A-Fa-f]{2})([0-9A-Fa-f]{2})", out)[0])
 
 
-def settled_screen(desk, save_as=None):
-    time.sleep(1.0)  # let the first paint finish
-    return Screen(desk, save_as)
+def settled_screen(desk, save_as=None, shows=None):
+    """A screenshot of the window once its paint is done: once `shows` (a point and its colour) is
+    on screen, or, where no colour is known ahead, once two shots in a row are the same."""
+    last = []
+
+    def settled():
+        screen = Screen(desk)
+        if shows:
+            return screen if screen.pixel(shows[0]) == shows[1] else None
+        pixels = screen.window_pixels()
+        same = last == [pixels]
+        last[:] = [pixels]
+        return screen if same else None
+
+    screen = wait_for(settled, timeout=15, interval=0.2, what="the window painted")
+    if save_as:
+        desk.box.save_window_shot(desk.window()["rect"], save_as)
+    return screen
 
 
 def button_face(box):
@@ -99,13 +116,14 @@ def test_each_sample_skin_restyles_the_window(desk, skin):
     box, (cx, cy) = desk.box, screen.client
     try:
         box.xdotool("mousemove", cx + HELP_FACE[0], cy + HELP_FACE[1])
-        assert settled_screen(desk).pixel(HELP_FACE) == skin_value(skin, "button", "hover")
+        # Each wait fails at its deadline unless the face takes the colour.
+        settled_screen(desk, shows=(HELP_FACE, skin_value(skin, "button", "hover")))
         box.xdotool("mousedown", "1")
-        assert settled_screen(desk).pixel(HELP_FACE) == skin_value(skin, "button", "pressed")
+        settled_screen(desk, shows=(HELP_FACE, skin_value(skin, "button", "pressed")))
     finally:
         box.xdotool("mousemove", 1, 1)
         box.xdotool("mouseup", "1")
-    assert settled_screen(desk).pixel(HELP_FACE) == skin_value(skin, "button", "face")
+    settled_screen(desk, shows=(HELP_FACE, skin_value(skin, "button", "face")))
     assert desk.box.boxes() == []
     assert program.alive()
 

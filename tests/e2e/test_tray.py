@@ -1,6 +1,5 @@
 """The notification-area icon as a user meets it: tooltip, minimize to tray with a balloon once,
 restore on a click, the help box, the shell's restart, closing, and starting hidden in the tray."""
-import time
 
 from conftest import TITLE
 from winebox import ROOT, wait_for
@@ -105,7 +104,7 @@ def test_closing_removes_the_icon_before_the_process_ends(desk):
 
 def test_start_options_on_start_hidden_in_the_tray_and_a_click_shows_the_window(desk):
     desk.store(Windows_Startup="On", Minimized="On")
-    program = desk.start(trace=NOTIFY + ["user32.RegisterHotKey"], wait_window=False)
+    program = desk.start(trace=NOTIFY + ["user32.RegisterHotKey", "user32.WaitMessage"], wait_window=False)
     box = desk.box
     wait_for(lambda: desk.window(), timeout=30, what="the main window")
     wait_for(lambda: program.notify_operations()[:2] == [ADD, MODIFY], timeout=20,
@@ -113,7 +112,8 @@ def test_start_options_on_start_hidden_in_the_tray_and_a_click_shows_the_window(
     assert hidden(desk)
     # The first binding runs inside the balloon's wait and leaves the window where it is.
     wait_for(lambda: program.calls("user32.RegisterHotKey"), timeout=15, what="the hotkey's binding")
-    time.sleep(0.5)
+    # The binding's wait loop starts after the step that would show the window.
+    wait_for(lambda: program.calls("user32.WaitMessage"), timeout=15, what="the wait loop")
     assert hidden(desk)
     box.click_tray_icon(1)
     wait_for(lambda: shown_normal_with_focus(desk), timeout=10, what="the window shown by the click")

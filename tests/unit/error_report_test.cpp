@@ -7,6 +7,7 @@
 #include "build_config.h"
 #include "main_window/app_title.h"
 #include "main_window/home_page.h"
+#include "runtime/procedure_path.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ class GuardTest : public ::testing::Test {
 };
 
 TEST(ReportMessage, JoinsTheDescriptionPathLineAndRequest) {
-    EXPECT_EQ(runtime::reportMessage(L"in Vantrel2021/08/31.ShortCuts.ProcessMessages ",
+    EXPECT_EQ(runtime::reportMessage(runtime::procedurePath(L"ShortCuts", L"ProcessMessages"),
                                      L"Overflow", 108),
               L"Overflow\r\nin Vantrel2021/08/31.ShortCuts.ProcessMessages at line 108" + kTail);
     // An empty description still leads with CR LF.

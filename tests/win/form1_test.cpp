@@ -6,6 +6,7 @@
 
 #include <fstream>
 
+#include "runtime/procedure_path.h"
 #include "win/files.h"
 #include "win/services.h"
 #include "win_test_support.h"
@@ -116,7 +117,7 @@ TEST_F(Form1Test, LoadRestoresTheStartOptions) {
         const wchar_t* minimized;
         int check4, check8;
         bool check8Visible;
-        int state;
+        ui::WindowState state;
     };
     const Row rows[] = {
         {nullptr, nullptr, 0, 0, false, ui::kStateNormal},
@@ -189,7 +190,7 @@ TEST_F(Form1Test, LoadRestoresAStoredListIndexOrReportsIt) {
         reports.clear();
         Form1 f;
         f.create();
-        runtime::Guard load(L"in Vantrel2021/08/31.Form1.Form_Load ");
+        runtime::Guard load(runtime::procedurePath(L"Form1", L"Form_Load"));
         f.FillLists(load);
         ui::ComboBox& list = keys ? f.Combo2 : f.Combo1;
         std::string outcome = list.listIndex() < 0 ? "none" : std::to_string(list.listIndex());
@@ -285,8 +286,9 @@ TEST_F(Form1Test, AHomePageThatCannotStartIsReportedAtLine108) {
     form.Form_Load();
     win::resetServices();
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].substr(0, reports[0].find(L"\r\r")),
-              L"File not found\r\nin Vantrel2021/08/31.Form1.Form_Load at line 108");
+    EXPECT_EQ(
+        reports[0].substr(0, reports[0].find(L"\r\r")),
+        L"File not found\r\n" + runtime::procedurePath(L"Form1", L"Form_Load") + L"at line 108");
     EXPECT_EQ(form.caption(), L"Vantrel Desk Guard") << "start-up goes on after the report";
 }
 
@@ -333,8 +335,9 @@ TEST_F(HandPointerTest, AFileThatIsNoCursorIsReportedAtLine106AndLoadGoesOn) {
     write("not a cursor at all");
     form.Form_Load();
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].substr(0, reports[0].find(L"\r\r")),
-              L"Invalid picture\r\nin Vantrel2021/08/31.Form1.Form_Load at line 106");
+    EXPECT_EQ(
+        reports[0].substr(0, reports[0].find(L"\r\r")),
+        L"Invalid picture\r\n" + runtime::procedurePath(L"Form1", L"Form_Load") + L"at line 106");
     EXPECT_EQ(form.customPointer(), nullptr);
     EXPECT_EQ(form.caption(), L"Vantrel Desk Guard");
 }
@@ -342,7 +345,7 @@ TEST_F(HandPointerTest, AFileThatIsNoCursorIsReportedAtLine106AndLoadGoesOn) {
 TEST_F(Form1Test, PointerFollowsTheButtonAndTheBackgroundButNeverReplacesTheHourglass) {
     struct Step {
         void (Form1::*move)();
-        int before, after;
+        ui::PointerMode before, after;
     };
     const Step steps[] = {
         {&Form1::PushButton1_MouseMove, ui::kPointerDefault, ui::kPointerCustom},

@@ -8,6 +8,7 @@
 #include "main_window/form1.h"
 #include "main_window/skin_step.h"
 #include "win/services.h"
+#include "win/win_handles.h"
 
 namespace {
 
@@ -143,9 +144,10 @@ TEST_F(HighContrast, NoSkinIsApplied) {
     const std::wstring dir = std::wstring(folder) + L"vdg-hc-skin";
     CreateDirectoryW(dir.c_str(), nullptr);
     CreateDirectoryW((dir + L"\\x").c_str(), nullptr);
-    HANDLE f = CreateFileW((dir + L"\\x\\o.cjs").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    CloseHandle(f);
+    HANDLE created = CreateFileW((dir + L"\\x\\o.cjs").c_str(), GENERIC_WRITE, 0, nullptr,
+                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(created, INVALID_HANDLE_VALUE);
+    win::OwnedFile{created}.reset();  // an empty skin file
     main_window::SkinMainWindow(form, form.SkinFramework1, dir);
     EXPECT_FALSE(form.SkinFramework1.skin().has_value());
     EXPECT_EQ(form.backColor(), ui::kWhite);

@@ -6,29 +6,40 @@
 
 #include "hotkey/short_cuts.h"
 #include "main_window/form1.h"
+#include "runtime/procedure_path.h"
 #include "win/services.h"
 #include "win_test_support.h"
 
 namespace {
 
-void CALLBACK raiseStopFlag(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    ShortCuts::stopFlag = true;
-}
-
-// Raises the stop flag from inside the loop's pumping pass, after `ms` milliseconds.
-void stopLoopAfter(UINT ms) {
-    SetTimer(nullptr, 0, ms, raiseStopFlag);
-}
-
 int dispatched = 0;
 
+// Counts the test's own messages, and raises the stop flag at the first: posted behind what a test
+// queued, it ends the wait loop after the pumping pass that dispatches it.
 LRESULT CALLBACK raiserProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     if (m == WM_APP) {
         if (++dispatched == 1) ShortCuts::stopFlag = true;
         return 0;
     }
     return DefWindowProcW(h, m, w, l);
+}
+
+HWND stopFlagRaiser() {
+    static HWND raiser = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = raiserProc;
+        wc.lpszClassName = L"StopFlagRaiser";
+        RegisterClassW(&wc);
+        return CreateWindowW(L"StopFlagRaiser", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                             nullptr);
+    }();
+    return raiser;
+}
+
+// Ends the next wait loop once it has pumped everything queued so far.
+void stopLoopAfterQueued() {
+    dispatched = 0;
+    PostMessageW(stopFlagRaiser(), WM_APP, 0, 0);
 }
 
 const std::wstring kNothingBound = L"Software is off. Choose a modifier pair and a key";
@@ -52,9 +63,9 @@ class HotkeyTest : public test_support::CapturedBoxes {
         win::resetServices();
         CapturedBoxes::TearDown();
     }
-    void runLoopUntilStopped(UINT ms = 100) {
+    void runLoopUntilStopped() {
         ShortCuts::stopFlag = false;
-        stopLoopAfter(ms);
+        stopLoopAfterQueued();
         ShortCuts::ProcessMessages(form.hwnd());
     }
     Form1 form;
@@ -91,16 +102,9 @@ TEST_F(HotkeyTest, ARaisedStopFlagEndsTheLoopAfterThePumpingPass) {
     // Three messages wait; the first one's handler raises the flag. All three are dispatched
     // in that pass, and the loop returns without waiting again.
     dispatched = 0;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = raiserProc;
-    wc.lpszClassName = L"StopFlagRaiser";
-    RegisterClassW(&wc);
-    HWND raiser = CreateWindowW(L"StopFlagRaiser", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                nullptr, nullptr);
-    for (int i = 0; i < 3; ++i) PostMessageW(raiser, WM_APP, 0, 0);
+    for (int i = 0; i < 3; ++i) PostMessageW(stopFlagRaiser(), WM_APP, 0, 0);
     ShortCuts::ProcessMessages(form.hwnd());
     EXPECT_EQ(dispatched, 3);
-    DestroyWindow(raiser);
 }
 
 TEST_F(HotkeyTest, ThePumpingPassMovesTheFocusWithTab) {
@@ -108,17 +112,17 @@ TEST_F(HotkeyTest, ThePumpingPassMovesTheFocusWithTab) {
     test_support::pumpFor(30);
     SetFocus(form.PushButton1.hwnd());
     PostMessageW(form.PushButton1.hwnd(), WM_KEYDOWN, VK_TAB, 0);
-    runLoopUntilStopped(60);
+    runLoopUntilStopped();
     EXPECT_EQ(GetFocus(), form.Combo1.hwnd());
 }
 
 TEST_F(HotkeyTest, TheTickBindsShowsAndWaitsWithItsTimerStopped) {
     bool timerOnInLoop = true;
-    stopLoopAfter(50);
     form.Timer1.setEnabled(true);
     form.Combo1.onClick = [&] { timerOnInLoop = form.Timer1.enabled(); };
     PostMessageW(form.Frame1.hwnd(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(form.Combo1.hwnd()));
+    stopLoopAfterQueued();
     ShortCuts::stopFlag = true;  // lowered by the tick before it binds
     form.Timer1_Timer();
     EXPECT_FALSE(timerOnInLoop) << "no ticks while the loop holds the thread";
@@ -136,12 +140,12 @@ TEST_F(HotkeyTest, TheTickBindsShowsAndWaitsWithItsTimerStopped) {
 TEST_F(HotkeyTest, ARefusedRegistrationTurnsTheStatusLineOffUntilABindingSucceeds) {
     HWND other = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(RegisterHotKey(other, 7, MOD_ALT | MOD_CONTROL, 'L'));
-    stopLoopAfter(30);
+    stopLoopAfterQueued();
     form.Timer1_Timer();
     EXPECT_EQ(form.Label1.caption(),
               L"Software is off. Ctrl + Alt + L is already used by another program");
     UnregisterHotKey(other, 7);
-    stopLoopAfter(30);
+    stopLoopAfterQueued();
     form.Timer1_Timer();
     EXPECT_EQ(form.Label1.caption(), L"Software is on. Press Ctrl + Alt + L to lock computer");
 
@@ -154,7 +158,7 @@ TEST_F(HotkeyTest, ARefusedRegistrationTurnsTheStatusLineOffUntilABindingSucceed
     SendMessageW(form.hwnd(), WM_HOTKEY, ShortCuts::hotkeyId, MAKELPARAM(3, 'L'));
     EXPECT_EQ(locks, 0);
     EXPECT_TRUE(ShortCuts::stopFlag);
-    stopLoopAfter(30);
+    stopLoopAfterQueued();
     form.Timer1_Timer();
     EXPECT_EQ(form.Label1.caption(),
               L"Software is off. Ctrl + Alt + L is already used by another program");
@@ -165,21 +169,21 @@ TEST_F(HotkeyTest, ARefusedRegistrationTurnsTheStatusLineOffUntilABindingSucceed
 TEST_F(HotkeyTest, WithoutAKeyEveryBindingIsReportedAndTheLoopStillRuns) {
     form.Combo2.setListIndex(-1);
     for (int pass = 0; pass < 2; ++pass) {
-        stopLoopAfter(30);
+        stopLoopAfterQueued();
         form.Timer1_Timer();
     }
     ASSERT_EQ(reports.size(), 2u);
     for (const auto& r : reports)
         EXPECT_EQ(r.substr(0, r.find(L"\r\r")),
-                  L"Invalid procedure call or argument\r\nin Vantrel2021/08/31.Form1.Timer1_Timer "
-                  L"at line 106");
+                  L"Invalid procedure call or argument\r\n" +
+                      runtime::procedurePath(L"Form1", L"Timer1_Timer") + L"at line 106");
     EXPECT_TRUE(form.visible());
     EXPECT_EQ(form.Label1.caption(), kNothingBound);
 }
 
 TEST_F(HotkeyTest, WithoutAModifierPairNothingIsBoundOrReported) {
     form.Combo1.setListIndex(-1);
-    stopLoopAfter(30);
+    stopLoopAfterQueued();
     form.Timer1_Timer();
     EXPECT_TRUE(reports.empty());
     EXPECT_EQ(form.Label1.caption(), kNothingBound);
@@ -192,10 +196,10 @@ TEST_F(HotkeyTest, WithoutAModifierPairNothingIsBoundOrReported) {
 
 TEST_F(HotkeyTest, TheFirstBindingLeavesAWindowHiddenInTheTrayHidden) {
     form.hiddenInTray = true;
-    stopLoopAfter(30);
+    stopLoopAfterQueued();
     form.Timer1_Timer();
     EXPECT_FALSE(form.visible());
-    stopLoopAfter(30);
+    stopLoopAfterQueued();
     form.Timer1_Timer();
     EXPECT_TRUE(form.visible()) << "later bindings show the window";
 }

@@ -88,14 +88,12 @@ TEST(SkinApplying, NeedsALoadedSkinAndAWindowOfThisProgram) {
     form.create();
     TempFolder dir;
     skin_engine::SkinFramework engine;
-    auto handleOf = [](HWND h) { return static_cast<std::int32_t>(reinterpret_cast<LONG_PTR>(h)); };
-    EXPECT_THROW(engine.applyTo(handleOf(form.hwnd())), runtime::Error) << "no skin loaded";
+    EXPECT_THROW(engine.applyTo(form.hwnd()), runtime::Error) << "no skin loaded";
     engine.loadSkin(dir.write(L"s.cjs", kSkin), L"");
     HWND stranger =
         CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    EXPECT_THROW(engine.applyTo(handleOf(stranger)), runtime::Error) << "not a form";
-    EXPECT_THROW(engine.applyTo(handleOf(form.Check4.hwnd())), runtime::Error)
-        << "a control, not a form";
+    EXPECT_THROW(engine.applyTo(stranger), runtime::Error) << "not a form";
+    EXPECT_THROW(engine.applyTo(form.Check4.hwnd()), runtime::Error) << "a control, not a form";
     DestroyWindow(stranger);
     EXPECT_EQ(form.backColor(), ui::kWhite);
 }
@@ -193,7 +191,7 @@ TEST_F(SkinnedWindow, FontsTakeFaceSizeAndWeightButTheHelpButtonKeepsItsSize) {
     };
     for (const Case& c : cases) {
         const ui::FontSpec& f = c.control.font();
-        EXPECT_STREQ(f.face, L"Liberation Serif") << c.what;
+        EXPECT_EQ(f.face, L"Liberation Serif") << c.what;
         EXPECT_EQ(f.points, c.points) << c.what;
         EXPECT_EQ(f.weight, 600) << c.what;
         EXPECT_EQ(f.charset, c.charset) << c.what;
@@ -249,7 +247,7 @@ TEST(SkinApplying, OptionsDecideWhatIsRestyled) {
         engine.setOptions(c.options);
         engine.setRestyleControls(c.controls);
         engine.setDrawButtons(c.buttons);
-        engine.applyTo(static_cast<std::int32_t>(reinterpret_cast<LONG_PTR>(form.hwnd())));
+        engine.applyTo(form.hwnd());
         EXPECT_EQ(form.rgb(form.backColor()), c.form) << c.what;
         EXPECT_EQ(form.rgb(form.Frame1.backColor()), c.frame) << c.what;
         EXPECT_EQ(ctlColor(form, WM_CTLCOLORSTATIC, form.Check4.hwnd()).back, c.check) << c.what;

@@ -81,8 +81,8 @@ class RecordingEngine : public skin_engine::SkinEngine {
     void setDrawButtons(bool on) override {
         record(L"drawButtons " + std::to_wstring(on), L"drawButtons");
     }
-    void applyTo(std::int32_t handle) override {
-        record(L"apply " + std::to_wstring(handle), L"apply");
+    void applyTo(HWND window) override {
+        record(L"apply " + std::to_wstring(reinterpret_cast<LONG_PTR>(window)), L"apply");
     }
 
   private:

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "ui/form.h"
+#include "win/win_handles.h"
 
 namespace skin_test {
 
@@ -33,19 +34,23 @@ class TempFolder {
         for (size_t at = full.find(L'\\', path_.size() + 1); at != std::wstring::npos;
              at = full.find(L'\\', at + 1))
             CreateDirectoryW(full.substr(0, at).c_str(), nullptr);
-        HANDLE f = CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        DWORD written = 0;
-        WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(f);
+        HANDLE created = CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (created != INVALID_HANDLE_VALUE) {
+            const win::OwnedFile file(created);
+            DWORD written = 0;
+            WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                      nullptr);
+        }
         return full;
     }
 
   private:
     static void removeTree(const std::wstring& dir) {
         WIN32_FIND_DATAW fd;
-        HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &fd);
-        if (h != INVALID_HANDLE_VALUE) {
+        HANDLE first = FindFirstFileW((dir + L"\\*").c_str(), &fd);
+        if (first != INVALID_HANDLE_VALUE) {
+            const win::OwnedSearch search(first);
             do {
                 const std::wstring name = fd.cFileName;
                 if (name == L"." || name == L"..") continue;
@@ -55,8 +60,7 @@ class TempFolder {
                     removeTree(full);
                 else
                     DeleteFileW(full.c_str());
-            } while (FindNextFileW(h, &fd));
-            FindClose(h);
+            } while (FindNextFileW(search.get(), &fd));
         }
         RemoveDirectoryW(dir.c_str());
     }

