@@ -15,7 +15,7 @@ namespace ui {
 
 class Form;
 
-// A font as a control asks for it; the form keeps one font per distinct spec (Form::font).
+// A font as a control asks for it; the form keeps one font per distinct request (Form::font).
 struct FontSpec {
     std::wstring face = L"Arial";
     double points = 9;
