@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "hotkey/catalogue.h"
+#include "main_window/holder_answer.h"
 #include "main_window/status_line.h"
 #include "runtime/run_error.h"
 #include "startup_entry/run_value.h"
@@ -36,6 +37,29 @@ TEST(StatusLine, NamesTheCombinationOrSaysWhyTheSoftwareIsOff) {
               L"Software is off. Vantrel Desk Guard is already running and holds Ctrl + Alt + L");
     EXPECT_EQ(main_window::statusLineOff(L"Ctrl + Shift", L"9", Holder::kUnknown),
               L"Software is off. Ctrl + Shift + 9 could not be registered");
+}
+
+TEST(HolderAnswer, NamesACopyOnlyWhenItSaysItHoldsThisVeryCombination) {
+    using main_window::Holder;
+    const std::uint32_t ctrlAltL = main_window::holdsAnswer(3, 0x4C);
+    const std::uint32_t ctrlAltK = main_window::holdsAnswer(3, 0x4B);
+    const std::uint32_t altShiftL = main_window::holdsAnswer(5, 0x4C);
+    EXPECT_EQ(ctrlAltL, 0x0100034Cu);  // the same bits from either build, never 0 or "binds none"
+    const struct {
+        std::vector<std::uint32_t> answers;
+        Holder holder;
+    } cases[] = {
+        {{}, Holder::kAnotherProgram},  // no copy of ours runs
+        {{ctrlAltL}, Holder::kRunningCopy},
+        {{ctrlAltK, main_window::kBindsNone, altShiftL}, Holder::kAnotherProgram},
+        {{0}, Holder::kUnknown},  // an older copy, a time-out, or access refused
+        {{ctrlAltK, 0}, Holder::kUnknown},
+        {{0, ctrlAltL}, Holder::kRunningCopy},
+        {{0x02000000 | 0x34C}, Holder::kUnknown},  // no answer of ours
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(main_window::holderFromAnswers(ctrlAltL, c.answers), c.holder)
+            << testing::PrintToString(c.answers);
 }
 
 TEST(RunValue, NamesTheProgramFileAndQuotesItsPath) {
