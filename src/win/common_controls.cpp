@@ -57,16 +57,14 @@ const CommonControls& commonControls() {
 }  // namespace
 
 HMODULE loadCommonControls() {
-    HMODULE comctl32 = nullptr;
-    if (librarySearchFlags()) {
-        // By the bare name, which the manifest's activation context answers before any folder
-        // is searched; the flag keeps every other search to System32.
-        comctl32 = LoadLibraryExW(kComctl32, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    } else if (activationContextAnswers()) {
-        // Without the flag the bare name would be searched for beside the program; it is safe
-        // only once the activation context is known to answer it first.
-        comctl32 = LoadLibraryW(kComctl32);
-    }
+    // By the bare name, which the manifest's activation context answers before any folder is
+    // searched; the flag keeps every other search to System32.
+    if (librarySearchFlags())
+        return LoadLibraryExW(kComctl32, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Without the flag the bare name would be searched for beside the program: it is loaded only
+    // once the activation context is known to answer it first, and used only as what it answers.
+    if (!activationContextAnswers()) return nullptr;
+    HMODULE comctl32 = LoadLibraryW(kComctl32);
     if (comctl32 && !sideBySideVersion6(comctl32)) {
         FreeLibrary(comctl32);
         comctl32 = nullptr;

@@ -9,8 +9,9 @@
 namespace win {
 
 // Loads comctl32 version 6 from the side-by-side store, as the activation context in force names
-// it; null where it does not, or where what loaded is not that. Each call asks again (tests run
-// it in other contexts); the program's own copy is commonControlsModule's.
+// it. Where the system lacks the library search flags: null where the context does not name it,
+// or where what loaded is not version 6 from %SystemRoot%\WinSxS\. Each call asks again (tests
+// run it in other contexts); the program's own copy is commonControlsModule's.
 HMODULE loadCommonControls();
 
 // The comctl32 the program uses, loaded on first use; null where there is none, and then
