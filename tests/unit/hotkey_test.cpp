@@ -40,26 +40,19 @@ TEST(StatusLine, NamesTheCombinationOrSaysWhyTheSoftwareIsOff) {
 }
 
 TEST(HolderAnswer, NamesACopyOnlyWhenItSaysItHoldsThisVeryCombination) {
-    using main_window::Holder;
-    const std::uint32_t ctrlAltL = main_window::holdsAnswer(3, 0x4C);
-    const std::uint32_t ctrlAltK = main_window::holdsAnswer(3, 0x4B);
-    const std::uint32_t altShiftL = main_window::holdsAnswer(5, 0x4C);
+    using main_window::Holder, main_window::holdsAnswer;
+    const std::uint32_t ctrlAltL = holdsAnswer(3, 0x4C), none = main_window::kBindsNone;
     EXPECT_EQ(ctrlAltL, 0x0100034Cu);  // the same bits from either build, never 0 or "binds none"
-    const struct {
-        std::vector<std::uint32_t> answers;
-        Holder holder;
-    } cases[] = {
+    const std::pair<std::vector<std::uint32_t>, Holder> cases[] = {
         {{}, Holder::kAnotherProgram},  // no copy of ours runs
-        {{ctrlAltL}, Holder::kRunningCopy},
-        {{ctrlAltK, main_window::kBindsNone, altShiftL}, Holder::kAnotherProgram},
-        {{0}, Holder::kUnknown},  // an older copy, a time-out, or access refused
-        {{ctrlAltK, 0}, Holder::kUnknown},
         {{0, ctrlAltL}, Holder::kRunningCopy},
-        {{0x02000000 | 0x34C}, Holder::kUnknown},  // no answer of ours
+        {{holdsAnswer(3, 0x4B), none, holdsAnswer(5, 0x4C)}, Holder::kAnotherProgram},
+        {{none, 0}, Holder::kUnknown},  // an older copy, a time-out, or access refused
+        {{0x0200034C}, Holder::kUnknown},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(main_window::holderFromAnswers(ctrlAltL, c.answers), c.holder)
-            << testing::PrintToString(c.answers);
+    for (const auto& [answers, holder] : cases)
+        EXPECT_EQ(main_window::holderFromAnswers(ctrlAltL, answers), holder)
+            << testing::PrintToString(answers);
 }
 
 TEST(RunValue, NamesTheProgramFileAndQuotesItsPath) {

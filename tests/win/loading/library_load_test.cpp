@@ -24,7 +24,7 @@ bool markerRan() {
     return win::fileExists(win::programFolder() + L"\\comctl32.dll.ran");
 }
 
-// Runs `step` with the manifest resource `id` as the active activation context.
+// Runs `step` with the test's manifest resource `id` as the active activation context.
 template <class Step>
 void inContext(int id, Step step) {
     const std::wstring self = win::programPath();
@@ -43,9 +43,10 @@ void inContext(int id, Step step) {
 }
 
 TEST(LibraryLoad, WithoutSearchFlagsNothingPlantedBesideTheProgramLoads) {
-    ASSERT_TRUE(win::fileExists(win::programFolder() + L"\\comctl32.dll"));
-    DeleteFileW((win::programFolder() + L"\\comctl32.dll.ran").c_str());
-    ASSERT_EQ(GetModuleHandleW(L"comctl32.dll"), nullptr) << "nothing loaded it yet";
+    const std::wstring marker = win::programFolder() + L"\\comctl32.dll";
+    DeleteFileW((marker + L".ran").c_str());  // left by a failed run
+    ASSERT_TRUE(win::fileExists(marker) && !GetModuleHandleW(L"comctl32.dll"))
+        << "planted, unloaded";
     win::setKernel32Lookup(withoutSearchFlags);
     ASSERT_FALSE(win::librarySearchFlags());
 
@@ -64,15 +65,13 @@ TEST(LibraryLoad, WithoutSearchFlagsNothingPlantedBesideTheProgramLoads) {
     // or later and is taken; Wine 8's reports 5.81, and there it is left unused.
     inContext(2, [] {
         const HMODULE sideBySide = LoadLibraryW(L"comctl32.dll");
-        const std::wstring store = win::windowsFolder() + L"\\winsxs\\";
-        const std::wstring path = win::modulePath(sideBySide);
-        EXPECT_EQ(CompareStringOrdinal(path.c_str(), static_cast<int>(store.size()), store.c_str(),
-                                       static_cast<int>(store.size()), TRUE),
-                  CSTR_EQUAL)
+        const std::wstring path = win::modulePath(sideBySide), store = L"\\winsxs\\";
+        EXPECT_EQ(_wcsnicmp(path.c_str(), (win::windowsFolder() + store).c_str(),
+                            win::windowsFolder().size() + store.size()),
+                  0)
             << path;
         const auto getVersion = win::moduleFunction<DLLGETVERSIONPROC>(sideBySide, "DllGetVersion");
-        DLLVERSIONINFO version{};
-        version.cbSize = sizeof version;
+        DLLVERSIONINFO version{sizeof version, 0, 0, 0, 0};
         ASSERT_TRUE(getVersion && SUCCEEDED(getVersion(&version)));
         EXPECT_EQ(win::loadCommonControls(), version.dwMajorVersion >= 6 ? sideBySide : nullptr)
             << version.dwMajorVersion << "." << version.dwMinorVersion;
