@@ -1,6 +1,7 @@
 #include "main_window/form1.h"
 
 #include "resource_ids.h"
+#include "win/message_filter.h"
 
 namespace {
 
@@ -27,6 +28,9 @@ Form1::Form1() {
 void Form1::create() {
     createWindow(L"Form1", kClientWidthTwips, kClientHeightTwips,
                  WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+    // A copy started without elevation may ask an elevated one what it holds: it only gets a
+    // number back.
+    win::admitMessage(hwnd(), HolderQuestion());
     setBackColor(ui::kWhite);
 
     // Created in tab order, so the window order is the tab order. An "&" marks a caption's

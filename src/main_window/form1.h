@@ -1,11 +1,13 @@
 #pragma once
 // The program's one window: its designed controls and the handlers behind them, all defined in
 // this folder.
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "main_window/holder_answer.h"
 #include "main_window/status_line.h"
 #include "runtime/error_report.h"
 #include "skin_engine/skin_framework.h"
@@ -80,8 +82,11 @@ class Form1 : public ui::Form, private tray::ControlHost {
 
     // Registers the chosen key with `modifiers`; returns the status line for the system's answer.
     std::wstring BindHotkey(unsigned modifiers);
-    // Who holds the combination when registering it failed with `error` (hotkey_holder.cpp).
-    static main_window::Holder HolderOf(unsigned long error);
+    // Who holds `modifiers` with `key` when registering them failed with `error`, as the other
+    // copies of the program answer (hotkey_holder.cpp).
+    static main_window::Holder HolderOf(unsigned long error, unsigned modifiers, unsigned key);
+    // The registered message that asks a copy which combination it holds; the form answers it.
+    static UINT HolderQuestion();
     void ListChanged(ui::ComboBox& list, const wchar_t* key);
     std::wstring StatusLineBeforeBinding();
     // Selects the list's saved or policy-set choice (restore_lists.cpp).
@@ -104,8 +109,9 @@ class Form1 : public ui::Form, private tray::ControlHost {
 
     // Set while the saved options are restored: at load and at a policy refresh.
     bool loading_ = false;
-    bool firstBinding_ = true;               // no binding has run yet
-    std::vector<std::wstring> setByPolicy_;  // the keys of the options the policy sets
+    bool firstBinding_ = true;                      // no binding has run yet
+    std::uint32_t held_ = main_window::kBindsNone;  // the registered combination, as answered
+    std::vector<std::wstring> setByPolicy_;         // the keys of the options the policy sets
     // The (key, text) pairs of the policy values reported as naming no choice.
     std::vector<std::pair<std::wstring, std::wstring>> refusedPolicies_;
 };

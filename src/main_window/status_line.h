@@ -14,7 +14,7 @@ inline std::wstring statusLine(const std::wstring& modifierText, const std::wstr
 enum class Holder {
     kUnknown,         // refused for another reason, or the holder is not known
     kAnotherProgram,  // some other program registered it
-    kRunningCopy,     // a copy of this program runs already: with the same stored choice, it does
+    kRunningCopy,     // a copy of this program runs already and says it holds this one
 };
 
 // The status line when the system refused to register the combination.

@@ -10,10 +10,13 @@
 
 std::wstring Form1::BindHotkey(unsigned modifiers) {
     const int key = hotkey::keyCode(Combo2.text());  // an empty key list fails here
-    if (RegisterHotKey(hwnd(), ShortCuts::hotkeyId, modifiers, static_cast<UINT>(key)))
+    if (RegisterHotKey(hwnd(), ShortCuts::hotkeyId, modifiers, static_cast<UINT>(key))) {
+        held_ = main_window::holdsAnswer(modifiers, static_cast<unsigned>(key));
         return main_window::statusLine(Combo1.text(), Combo2.text());
+    }
     // A refused combination must not pass for an active one.
-    const main_window::Holder holder = HolderOf(GetLastError());
+    const main_window::Holder holder =
+        HolderOf(GetLastError(), modifiers, static_cast<unsigned>(key));
     return main_window::statusLineOff(Combo1.text(), Combo2.text(), holder);
 }
 
@@ -28,6 +31,7 @@ void Form1::Timer1_Timer() {
         ShortCuts::hotkeyId = GlobalAddAtomA("A00F1");
         // Only the combination the status line names may lock: withdraw the one before.
         UnregisterHotKey(hwnd(), ShortCuts::hotkeyId);
+        held_ = main_window::kBindsNone;
         policy = ShortCuts::LockingDisabledByPolicy();  // then nothing is bound
     });
     if (policy) {
@@ -62,5 +66,7 @@ LRESULT Form1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (ShortCuts::IsOurHotkey(wp)) ShortCuts::AnswerPress(hwnd(), lp);
         return 0;
     }
+    // Another copy asks what this one holds; answered only when asked, so it costs nothing idle.
+    if (msg == HolderQuestion()) return held_;
     return Form::handleMessage(msg, wp, lp);
 }

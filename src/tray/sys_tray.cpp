@@ -8,7 +8,7 @@
 #include "tray/tray_rules.h"
 #include "ui/twips.h"
 #include "win/dpi.h"
-#include "win/function_lookup.h"
+#include "win/message_filter.h"
 #include "win/message_loop.h"
 #include "win/window_class.h"
 
@@ -31,15 +31,6 @@ T propertyAs(const PropertyValue& value) {
     throw runtime::Error(runtime::kInvalidPropertyValue);
 }
 
-// An elevated program hears the non-elevated shell's "TaskbarCreated" only where its window
-// admits that message. The call exists from Windows 7 on; where it is missing, nothing is filtered.
-void admitTaskbarCreated(HWND window) {
-    using ChangeFilterFn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
-    static const auto changeFilter =
-        win::user32Function<ChangeFilterFn>("ChangeWindowMessageFilterEx");
-    if (changeFilter) changeFilter(window, taskbarCreatedMessage(), 1 /* MSGFLT_ALLOW */, nullptr);
-}
-
 bool quitPending() {
     MSG msg;
     return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
@@ -56,7 +47,9 @@ cSysTray::cSysTray(ControlHost& host) : host_(host) {
     win::registerWindowClass(kWindowClass, win::objectWindowProc<cSysTray>);
     // Top-level and never shown: the shell's broadcasts reach top-level windows only.
     win::createWindow(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, this);
-    admitTaskbarCreated(hwnd_);
+    // An elevated program hears the non-elevated shell's "TaskbarCreated" only where its window
+    // admits that message.
+    win::admitMessage(hwnd_, taskbarCreatedMessage());
     resize(kBoxTwips, kBoxTwips);
 }
 

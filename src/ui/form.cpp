@@ -28,13 +28,14 @@ Form* Form::fromHwnd(HWND hwnd) {
     return win::boundObject<Form>(hwnd);
 }
 
-bool Form::formOfAnotherProcess() {
+std::vector<HWND> Form::formsOfOtherProcesses() {
+    std::vector<HWND> forms;
     for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, kFormClass, nullptr));) {
         DWORD process = 0;
         GetWindowThreadProcessId(h, &process);
-        if (process != GetCurrentProcessId()) return true;
+        if (process != GetCurrentProcessId()) forms.push_back(h);
     }
-    return false;
+    return forms;
 }
 
 void Form::createWindow(const wchar_t* caption, int clientWidthTwips, int clientHeightTwips,

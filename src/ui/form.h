@@ -32,8 +32,8 @@ class Form {
                       DWORD style);
     HWND hwnd() const { return hwnd_; }
     static Form* fromHwnd(HWND hwnd);  // the form that owns a window, or null
-    // True when another process shows a form: only this program's windows are of its class.
-    static bool formOfAnotherProcess();
+    // The forms' windows of other processes: only this program's windows are of their class.
+    static std::vector<HWND> formsOfOtherProcesses();
     int dpi() const { return dpi_; }
 
     std::wstring caption() const;

@@ -8,8 +8,17 @@
 
 namespace win {
 
-// Loads comctl32 on first use (version 6 from the side-by-side store, as the manifest asks) and
-// registers the classes of `classes`; false where it cannot.
+// Loads comctl32 version 6 from the side-by-side store, as the activation context in force names
+// it. Where the system lacks the library search flags: null where the context does not name it,
+// or where what loaded is not version 6 from %SystemRoot%\WinSxS\. Each call asks again (tests
+// run it in other contexts); the program's own copy is commonControlsModule's.
+HMODULE loadCommonControls();
+
+// The comctl32 the program uses, loaded on first use; null where there is none, and then
+// nothing of the common controls is used.
+HMODULE commonControlsModule();
+
+// Registers the classes of `classes`; false where comctl32 is missing or refuses.
 bool initCommonControls(DWORD classes);
 
 // comctl32's subclassing calls; where comctl32 is missing nothing is subclassed.

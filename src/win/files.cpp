@@ -5,9 +5,13 @@
 namespace win {
 
 std::wstring programPath() {
+    return modulePath(nullptr);
+}
+
+std::wstring modulePath(HMODULE module) {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD n = GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
         if (n < path.size()) {
             path.resize(n);
             return path;

@@ -1,11 +1,15 @@
 #pragma once
 // The program's folder and the files beside it, and the system's own folders.
+#include <windows.h>
+
 #include <string>
 
 namespace win {
 
-// The running program's own file.
+// The running program's own file, and the file a loaded module came from (empty where the system
+// cannot say).
 std::wstring programPath();
+std::wstring modulePath(HMODULE module);
 
 // The executable's folder, without a trailing separator except at a drive root ("C:\").
 std::wstring programFolder();

@@ -22,6 +22,19 @@ def status_line(desk):
     return desk.control(desk.window(), cls="Static")["text"]
 
 
+def hold(box, modifiers, key):
+    """The window reader holding a combination, as another program would, until it is released."""
+    holder = subprocess.Popen(box.command(box.inspect_exe(), "hotkey", str(modifiers), str(key)), env=box.env(),
+                              stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+    assert holder.stdout.readline().strip() == "registered"
+    return holder
+
+
+def release(holder):
+    holder.stdin.close()
+    holder.wait(10)
+
+
 def test_first_start_binds_ctrl_alt_l_under_a_global_atom(desk):
     program = desk.start(trace=TRACE)
     window, hotkey_id, modifiers, key = wait_for(lambda: registrations(program), what="a registration")[0]
@@ -113,38 +126,53 @@ def test_a_stored_key_beyond_the_list_is_reported_at_load_and_at_every_binding(d
 
 
 def test_a_combination_held_by_another_program_turns_the_status_line_off(desk, box):
-    holder = subprocess.Popen(box.command(box.inspect_exe(), "hotkey", "3", str(0x4C)), env=box.env(),
-                              stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+    holder = hold(box, 3, 0x4C)
     try:
-        assert holder.stdout.readline().strip() == "registered"
         desk.start(trace=TRACE)
         line = wait_for(lambda: (t := status_line(desk)).startswith("Software is off.") and t,
                         what="the status line to say the software is off")
         assert line == "Software is off. Ctrl + Alt + L is already used by another program"
     finally:
-        holder.stdin.close()
-        holder.wait(10)
+        release(holder)
 
 
-def test_a_second_copy_names_the_running_copy_as_the_holder_and_leaves_it_alone(desk, box):
+def test_a_second_copy_names_the_running_copy_only_when_it_holds_that_very_combination(desk, box):
+    """The second copy asks the first which combination it holds. Wine has no integrity levels, so
+    an elevated first copy (which admits the question through its message filter) is not tested."""
+    desk.store(Combo1="0", Combo2="10")  # Ctrl + Alt + K
     first = desk.start(trace=TRACE)
     wait_for(lambda: registrations(first), what="the first copy's registration")
     first_window = desk.window()["hwnd"]
-    second = desk.start(trace=TRACE, wait_window=False)
-    second_window = wait_for(lambda: [h for h in json.loads(box.inspect("windows", TITLE)) if h != first_window],
-                             timeout=30, what="the second copy's window")[0]
+
+    def second_copy_says():
+        second = desk.start(trace=TRACE, wait_window=False)
+        window = wait_for(lambda: [h for h in json.loads(box.inspect("windows", TITLE)) if h != first_window],
+                          timeout=30, what="the second copy's window")[0]
+        said = wait_for(lambda: (t := line(window)).startswith("Software is off.") and t,
+                        what="the second copy's status line to say it is off")
+        # Every start runs in full (the second copy tried to register too), and the first goes on.
+        assert registrations(second) and first.alive()
+        box.inspect("close", f"#{window}")
+        assert second.wait(10) == 0
+        return said
 
     def line(window):
         return desk.control(box.tree(f"#{window}"), cls="Static")["text"]
 
-    assert wait_for(lambda: (t := line(second_window)).startswith("Software is off.") and t,
-                    what="the second copy's status line to say it is off") == \
+    # Another program holds the combination the second copy reads; the first copy holds another.
+    desk.store(Combo2="11")  # Ctrl + Alt + L
+    holder = hold(box, 3, 0x4C)
+    try:
+        assert second_copy_says() == "Software is off. Ctrl + Alt + L is already used by another program"
+    finally:
+        release(holder)
+
+    box.inspect("select", f"#{first_window}", 1, 11)
+    wait_for(lambda: line(first_window) == "Software is on. Press Ctrl + Alt + L to lock computer",
+             what="the first copy to hold Ctrl + Alt + L")
+    assert second_copy_says() == \
         "Software is off. Vantrel Desk Guard is already running and holds Ctrl + Alt + L"
-    # Every start runs in full (the second copy tried to register too), and the first copy goes on.
-    assert registrations(second) and first.alive() and second.alive()
     assert line(first_window) == "Software is on. Press Ctrl + Alt + L to lock computer"
-    box.inspect("close", f"#{second_window}")
-    assert second.wait(10) == 0
 
 
 def test_a_press_locks_with_the_help_box_open_and_within_the_balloons_wait(desk, box):

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "hotkey/catalogue.h"
+#include "main_window/holder_answer.h"
 #include "main_window/status_line.h"
 #include "runtime/run_error.h"
 #include "startup_entry/run_value.h"
@@ -36,6 +37,22 @@ TEST(StatusLine, NamesTheCombinationOrSaysWhyTheSoftwareIsOff) {
               L"Software is off. Vantrel Desk Guard is already running and holds Ctrl + Alt + L");
     EXPECT_EQ(main_window::statusLineOff(L"Ctrl + Shift", L"9", Holder::kUnknown),
               L"Software is off. Ctrl + Shift + 9 could not be registered");
+}
+
+TEST(HolderAnswer, NamesACopyOnlyWhenItSaysItHoldsThisVeryCombination) {
+    using main_window::Holder, main_window::holdsAnswer;
+    const std::uint32_t ctrlAltL = holdsAnswer(3, 0x4C), none = main_window::kBindsNone;
+    EXPECT_EQ(ctrlAltL, 0x0100034Cu);  // the same bits from either build, never 0 or "binds none"
+    const std::pair<std::vector<std::uint32_t>, Holder> cases[] = {
+        {{}, Holder::kAnotherProgram},  // no copy of ours runs
+        {{0, ctrlAltL}, Holder::kRunningCopy},
+        {{holdsAnswer(3, 0x4B), none, holdsAnswer(5, 0x4C)}, Holder::kAnotherProgram},
+        {{none, 0}, Holder::kUnknown},  // an older copy, a time-out, or access refused
+        {{0x0200034C}, Holder::kUnknown},
+    };
+    for (const auto& [answers, holder] : cases)
+        EXPECT_EQ(main_window::holderFromAnswers(ctrlAltL, answers), holder)
+            << testing::PrintToString(answers);
 }
 
 TEST(RunValue, NamesTheProgramFileAndQuotesItsPath) {

@@ -9,6 +9,8 @@ as a command by the shell tools and CMake:
     python3 tools/lib/winebox.py builds                       the builds this host runs, preferred first
     python3 tools/lib/winebox.py host                         one line: what this host runs, and so which builds
     python3 tools/lib/winebox.py run PROGRAM.exe [ARGS...]   run one Windows program, pass its exit code
+    python3 tools/lib/winebox.py run --overrides=DLLS=n,b PROGRAM.exe [ARGS...]
+                                                              the same, with those DLLs native first
     python3 tools/lib/winebox.py show PROGRAM.exe [ARGS...]  run a program on the user's own display
     python3 tools/lib/winebox.py shot PROGRAM.exe PNG SECONDS show a program, save a screenshot, close it
     python3 tools/lib/winebox.py version                      Wine's version
@@ -194,8 +196,8 @@ class WineBox:
                 proc.wait()
 
     # ---- processes ---------------------------------------------------------------------------
-    def run(self, program, *args, timeout=600, debug="-all", **kwargs) -> subprocess.CompletedProcess:
-        return subprocess.run(self.command(program, *args), env=self.env(debug),
+    def run(self, program, *args, timeout=600, debug="-all", overrides="", **kwargs) -> subprocess.CompletedProcess:
+        return subprocess.run(self.command(program, *args), env=self.env(debug, overrides),
                               timeout=timeout, **kwargs)
 
     def launch(self, program, *args, trace: list[str] | None = None, log: Path | None = None,
@@ -407,6 +409,9 @@ def _main(argv: list[str]) -> int:
     if argv == ["version"]:
         print(wine_version())
         return 0
+    if len(argv) >= 3 and argv[0] == "run" and argv[1].startswith("--overrides="):
+        with WineBox(arch=exe_build(argv[2])) as box:
+            return box.run(argv[2], *argv[3:], overrides=argv[1].partition("=")[2]).returncode
     if len(argv) >= 2 and argv[0] == "run":
         with WineBox(arch=exe_build(argv[1])) as box:
             return box.run(argv[1], *argv[2:]).returncode

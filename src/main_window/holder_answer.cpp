@@ -1,0 +1,15 @@
+#include "main_window/holder_answer.h"
+
+#include <algorithm>
+
+namespace main_window {
+
+Holder holderFromAnswers(std::uint32_t wanted, const std::vector<std::uint32_t>& answers) {
+    if (std::ranges::find(answers, wanted) != answers.end()) return Holder::kRunningCopy;
+    const bool allAnswered = std::ranges::all_of(answers, [](std::uint32_t a) {
+        return a == kBindsNone || (a & 0xFF000000u) == kHoldsFlag;
+    });
+    return allAnswered ? Holder::kAnotherProgram : Holder::kUnknown;
+}
+
+}  // namespace main_window
