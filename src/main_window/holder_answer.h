@@ -20,7 +20,8 @@ constexpr std::uint32_t holdsAnswer(unsigned modifiers, unsigned key) {
 
 // Who holds the combination whose answer would be `wanted`, from the answers of every window of
 // ours in another process (0 for one that did not answer): a copy that holds it; else another
-// program, when every copy answered (or there is none); else nobody can tell.
+// program, when every copy answered (or there is none); else, with a copy that did not answer,
+// that copy.
 Holder holderFromAnswers(std::uint32_t wanted, const std::vector<std::uint32_t>& answers);
 
 }  // namespace main_window
