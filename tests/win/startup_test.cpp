@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <sddl.h>
 
+#include <cstring>
 #include <map>
+#include <utility>
 
 #include "main_window/form1.h"
 #include "settings/policy_store.h"
@@ -66,26 +68,46 @@ void restrict(HKEY root, const wchar_t* subkey, bool open) {
     LocalFree(sd);
 }
 
-enum Lock { none, machineRun = 1, machineMarks = 2 };
+// A descriptor from its SDDL text, with its owner and DACL.
+struct Descriptor {
+    explicit Descriptor(const wchar_t* sddl) {
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, nullptr);
+        BOOL present = FALSE, defaulted = FALSE;
+        GetSecurityDescriptorOwner(sd, &owner, &defaulted);
+        GetSecurityDescriptorDacl(sd, &present, &dacl, &defaulted);
+    }
+    ~Descriptor() { LocalFree(sd); }
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    PSID owner = nullptr;
+    PACL dacl = nullptr;
+};
+
 enum Path { adminOnly, othersWrite, parentRenamed, unreadable };
 
+// What a row's registry holds before: U, M this program's user and machine value; u, m their
+// disabling marks; p, q the user's and the machine's Run key off by policy; O the policy "Windows
+// Startup" Off; R, K the machine's Run key and its marks read-only for this user; 3 the 32-bit
+// view on 64-bit Windows, its marks in Run32 (with 3r a mark in Run, which pairs with another).
+// Expected: the box after the load (1, 0; L locked), the registry in the same letters after the
+// load and after one and two clicks, and the boxes reported at the first load (none at a second).
 struct Row {
     const char* what;
-    const char* before;  // U, M: this program's user and machine value; u, m: their disabling marks
-    const char* policies = "";  // u, m: the user's or the machine's Run key switched off; O: "Off"
-    int lock = none;
-    Path path = adminOnly;
-    RegStuff::MachineView view = RegStuff::MachineView::native;
-    const wchar_t* machineMarks = kMarksRun;  // where this row's machine mark goes
-    // Expected: the box after the load (checked, enabled), the boxes reported at two loads, and
-    // what the registry holds after the load, and after the box is clicked once and twice.
-    int checked;
-    bool enabled;
-    const char* afterLoad;
-    const char* afterClick;
-    const char* afterTwo;
-    int reported[2] = {0, 0};
+    const char* before;
+    Path path;
+    const char* box;
+    const char* load;
+    const char* click;
+    const char* two;
+    size_t reported;
 };
+
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << row.what;
+}
+
+bool in(const char* letters, char c) {
+    return std::strchr(letters, c) != nullptr;
+}
 
 class StartupTest : public test_support::CapturedBoxes, public testing::WithParamInterface<Row> {
   protected:
@@ -98,11 +120,11 @@ class StartupTest : public test_support::CapturedBoxes, public testing::WithPara
         RegStuff::setUserRoot(user.get());
         settings::setPolicyRoot(machine.get());
         put(machine.get(), kRunSubkey, L"-", "", REG_SZ);  // the machine's Run key exists
-        win::pathView() = fakeView();
+        win::pathView() = fakeView(GetParam().path);
     }
     void TearDown() override {
         restrict(machine.get(), kRunSubkey, true);
-        restrict(machine.get(), GetParam().machineMarks, true);
+        restrict(machine.get(), marks, true);
         RegStuff::setMachineRoot(HKEY_LOCAL_MACHINE);
         RegStuff::setUserRoot(HKEY_CURRENT_USER);
         RegStuff::setMachineView(RegStuff::MachineView::native);
@@ -114,17 +136,17 @@ class StartupTest : public test_support::CapturedBoxes, public testing::WithPara
         CapturedBoxes::TearDown();
     }
 
-    win::PathView fakeView() {
+    static win::PathView fakeView(Path path) {
         const std::wstring exe = win::programPath();
-        std::map<std::wstring, const wchar_t*> sddl;  // by path; the rest is admin-only
         const std::wstring folder = exe.substr(0, exe.find_last_of(L'\\'));
         const std::wstring parent = folder.substr(0, folder.find_last_of(L'\\'));
+        std::map<std::wstring, const wchar_t*> sddl;  // by path; the rest is admin-only
         sddl[exe.substr(0, 3)] = kDriveRoot;
-        if (GetParam().path == othersWrite) sddl[folder] = kUsersModify;
-        if (GetParam().path == parentRenamed) sddl[parent] = kUsersRename;
+        if (path == othersWrite) sddl[folder] = kUsersModify;
+        if (path == parentRenamed) sddl[parent] = kUsersRename;
         win::PathView v;
         v.attributes = [=](const std::wstring& p) -> std::optional<DWORD> {
-            if (GetParam().path == unreadable && p == folder) return std::nullopt;
+            if (path == unreadable && p == folder) return std::nullopt;
             return FILE_ATTRIBUTE_DIRECTORY;
         };
         v.driveType = [](const std::wstring&) { return UINT(DRIVE_FIXED); };
@@ -132,140 +154,101 @@ class StartupTest : public test_support::CapturedBoxes, public testing::WithPara
         v.volumeFlags = [](const std::wstring&) { return DWORD(FILE_PERSISTENT_ACLS); };
         v.onlyAdministrators = [sddl](const std::wstring& p, win::Reach reach) {
             const auto found = sddl.find(p);
-            PSECURITY_DESCRIPTOR sd = nullptr;
-            ConvertStringSecurityDescriptorToSecurityDescriptorW(
-                found == sddl.end() ? kAdminOnly : found->second, SDDL_REVISION_1, &sd, nullptr);
-            PSID owner = nullptr;
-            PACL dacl = nullptr;
-            BOOL present = FALSE, defaulted = FALSE;
-            GetSecurityDescriptorOwner(sd, &owner, &defaulted);
-            GetSecurityDescriptorDacl(sd, &present, &dacl, &defaulted);
-            const bool verdict = win::onlyAdministratorsChange(owner, dacl, reach);
-            LocalFree(sd);
-            return verdict;
+            const Descriptor d(found == sddl.end() ? kAdminOnly : found->second);
+            return win::onlyAdministratorsChange(d.owner, d.dacl, reach);
         };
         return v;
     }
 
-    void arrange(const Row& row) {
-        const std::string self = [] {
-            const std::wstring d = startup_entry::runValueData(win::programPath());
-            return std::string(reinterpret_cast<const char*>(d.c_str()), (d.size() + 1) * 2);
-        }();
+    void arrange(const char* before) {
+        const std::wstring quoted = startup_entry::runValueData(win::programPath());
+        const std::string self(reinterpret_cast<const char*>(quoted.c_str()),
+                               (quoted.size() + 1) * sizeof(wchar_t));
         const std::string disabled("\x03\0\0\0\x11\x22\x33\x44\x55\x66\x77\x08", 12);
-        const std::string on("\x01\0\0\0", 4);
-        const std::string text(row.before);
-        if (text.find('U') != std::string::npos) put(user.get(), kRunSubkey, name, self, REG_SZ);
-        if (text.find('M') != std::string::npos) put(machine.get(), kRunSubkey, name, self, REG_SZ);
-        if (text.find('u') != std::string::npos)
-            put(user.get(), kMarksRun, name, disabled, REG_BINARY);
-        if (text.find('m') != std::string::npos)
-            put(machine.get(), row.machineMarks, name, disabled, REG_BINARY);
-        const std::string policies(row.policies);
-        if (policies.find('u') != std::string::npos)
-            put(user.get(), kPolicies, L"DisableCurrentUserRun", on, REG_DWORD);
-        if (policies.find('m') != std::string::npos)
+        const std::string on("\x01\0\0\0", 4), off(reinterpret_cast<const char*>(L"Off"), 8);
+        if (in(before, '3')) RegStuff::setMachineView(RegStuff::MachineView::wow64);
+        marks = in(before, '3') && !in(before, 'r') ? kMarksRun32 : kMarksRun;
+        if (in(before, 'U')) put(user.get(), kRunSubkey, name, self, REG_SZ);
+        if (in(before, 'M')) put(machine.get(), kRunSubkey, name, self, REG_SZ);
+        if (in(before, 'u')) put(user.get(), kMarksRun, name, disabled, REG_BINARY);
+        if (in(before, 'm')) put(machine.get(), marks, name, disabled, REG_BINARY);
+        if (in(before, 'p')) put(user.get(), kPolicies, L"DisableCurrentUserRun", on, REG_DWORD);
+        if (in(before, 'q'))
             put(machine.get(), kPolicies, L"DisableLocalMachineRun", on, REG_DWORD);
-        if (policies.find('O') != std::string::npos)
-            put(machine.get(), settings::kPolicyKey, L"Windows Startup",
-                std::string(reinterpret_cast<const char*>(L"Off"), 8), REG_SZ);
-        if (row.lock & machineRun) restrict(machine.get(), kRunSubkey, false);
-        if (row.lock & machineMarks) restrict(machine.get(), row.machineMarks, false);
-        RegStuff::setMachineView(row.view);
+        if (in(before, 'O'))
+            put(machine.get(), settings::kPolicyKey, L"Windows Startup", off, REG_SZ);
+        if (in(before, 'R')) restrict(machine.get(), kRunSubkey, false);
+        if (in(before, 'K')) restrict(machine.get(), marks, false);
     }
 
-    std::string registry(const Row& row) const {
+    std::string registry() const {
         std::string s;
         if (has(user.get(), kRunSubkey, name)) s += 'U';
         if (has(machine.get(), kRunSubkey, name)) s += 'M';
         if (has(user.get(), kMarksRun, name)) s += 'u';
-        if (has(machine.get(), row.machineMarks, name)) s += 'm';
+        if (has(machine.get(), marks, name)) s += 'm';
         return s;
     }
 
     win::OwnedKey machine, user;
+    const wchar_t* marks = kMarksRun;  // where this row's machine mark goes
     const std::wstring name = startup_entry::runValueName(win::programPath());
 };
 
 TEST_P(StartupTest, TheBoxShowsWhatWindowsWillStartAndClicksMakeItTrue) {
     const Row& row = GetParam();
-    arrange(row);
-    for (int start = 0; start < 2; ++start) {
+    arrange(row.before);
+    // A locked box is loaded twice: a refusal is reported at the first load only.
+    for (const size_t reported : {row.reported, size_t(0)}) {
         Form1 f;
         f.create();
         f.Form_Load();
         f.Timer1.setEnabled(false);
-        EXPECT_EQ(reports.size(), size_t(row.reported[start])) << "start " << start;
-        reports.clear();
-        if (start == 1) break;
-        EXPECT_EQ(f.Check4.value(), row.checked);
-        EXPECT_EQ(IsWindowEnabled(f.Check4.hwnd()) != FALSE, row.enabled);
-        EXPECT_EQ(f.Check4.accessibleFacts().description.empty(), row.enabled);
-        EXPECT_EQ(registry(row), row.afterLoad);
-        if (!row.enabled) continue;
+        EXPECT_EQ(std::exchange(reports, {}).size(), reported);
+        const int checked = row.box[0] == '1';
+        const bool locked = in(row.box, 'L');
+        EXPECT_EQ(f.Check4.value(), checked);
+        EXPECT_EQ(IsWindowEnabled(f.Check4.hwnd()) == FALSE, locked);
+        EXPECT_EQ(f.Check4.accessibleFacts().description.empty(), !locked) << "it says why";
+        EXPECT_EQ(registry(), row.load);
+        if (locked) continue;
         SendMessageW(f.Check4.hwnd(), BM_CLICK, 0, 0);
-        EXPECT_EQ(registry(row), row.afterClick) << "after one click";
-        EXPECT_EQ(f.Check4.value(), 1 - row.checked);
+        EXPECT_EQ(registry(), row.click) << "after one click";
+        EXPECT_EQ(f.Check4.value(), 1 - checked);
         SendMessageW(f.Check4.hwnd(), BM_CLICK, 0, 0);
-        EXPECT_EQ(registry(row), row.afterTwo) << "after two clicks";
-        EXPECT_EQ(f.Check4.value(), row.checked);
+        EXPECT_EQ(registry(), row.two) << "after two clicks";
+        EXPECT_EQ(f.Check4.value(), checked);
+        break;
     }
-    EXPECT_TRUE(unguarded.empty()) << (unguarded.empty() ? "" : std::string("a click was refused"));
+    EXPECT_TRUE(unguarded.empty()) << "a click was refused";
 }
 
-using View = RegStuff::MachineView;
-INSTANTIATE_TEST_SUITE_P(
-    Rows, StartupTest,
-    testing::Values(
-        Row{"no value", "", "", none, adminOnly, View::native, kMarksRun, 0, true, "", "M", ""},
-        Row{"user value", "U", "", none, adminOnly, View::native, kMarksRun, 1, true, "U", "", "M"},
-        Row{"machine value", "M", "", none, adminOnly, View::native, kMarksRun, 1, true, "M", "",
-            "M"},
-        Row{"user value marked off", "Uu", "", none, othersWrite, View::native, kMarksRun, 0, true,
-            "Uu", "U", ""},
-        Row{"machine value marked off", "Mm", "", none, adminOnly, View::native, kMarksRun, 0, true,
-            "Mm", "M", ""},
-        Row{"machine mark this user may not delete", "Mm", "", machineMarks, adminOnly,
-            View::native, kMarksRun, 0, true, "Mm", "UMm", "m"},
-        Row{"user Run key off by policy", "U", "u", none, adminOnly, View::native, kMarksRun, 0,
-            true, "U", "M", ""},
-        Row{"machine Run key off by policy", "M", "m", none, adminOnly, View::native, kMarksRun, 0,
-            true, "M", "UM", ""},
-        Row{"both Run keys off by policy", "UM", "um", none, adminOnly, View::native, kMarksRun, 0,
-            false, "UM", "", ""},
-        Row{"machine value this user may not delete", "M", "", machineRun, adminOnly, View::native,
-            kMarksRun, 1, false, "M", "", ""},
-        Row{"the same with policy Off",
-            "UM",
-            "O",
-            machineRun,
-            adminOnly,
-            View::native,
-            kMarksRun,
-            1,
-            false,
-            "M",
-            "",
-            "",
-            {1, 0}},
-        Row{"machine and user value", "UM", "", none, adminOnly, View::native, kMarksRun, 1, true,
-            "M", "", "M"},
-        Row{"32-bit view: its mark in Run32", "Mm", "", none, adminOnly, View::wow64, kMarksRun32,
-            0, true, "Mm", "M", ""},
-        Row{"32-bit view: a Run mark is another's", "Mm", "", none, adminOnly, View::wow64,
-            kMarksRun, 1, true, "Mm", "m", "Mm"},
-        Row{"machine value, path others can write", "Mm", "", none, othersWrite, View::native,
-            kMarksRun, 0, true, "Mm", "Um", "m"},
-        Row{"parent others can rename", "", "", none, parentRenamed, View::native, kMarksRun, 0,
-            true, "", "U", ""},
-        Row{"path that cannot be read", "", "", none, unreadable, View::native, kMarksRun, 0, true,
-            "", "U", ""}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Rows, StartupTest, testing::Values(
+    Row{"no value",                              "",      adminOnly,     "0",  "",   "M",    "",   0},
+    Row{"user value",                            "U",     adminOnly,     "1",  "U",  "",     "M",  0},
+    Row{"machine value",                         "M",     adminOnly,     "1",  "M",  "",     "M",  0},
+    Row{"user value marked off",                 "Uu",    othersWrite,   "0",  "Uu", "U",    "",   0},
+    Row{"machine value marked off",              "Mm",    adminOnly,     "0",  "Mm", "M",    "",   0},
+    Row{"machine mark this user may not delete", "MmK",   adminOnly,     "0",  "Mm", "UMm",  "m",  0},
+    Row{"user Run key off by policy",            "Up",    adminOnly,     "0",  "U",  "M",    "",   0},
+    Row{"machine Run key off by policy",         "Mq",    adminOnly,     "0",  "M",  "UM",   "",   0},
+    Row{"both Run keys off by policy",           "UMpq",  adminOnly,     "0L", "UM", "",     "",   0},
+    Row{"machine value this user may not delete","MR",    adminOnly,     "1L", "M",  "",     "",   0},
+    Row{"the same with policy Off",              "UMRO",  adminOnly,     "1L", "M",  "",     "",   1},
+    Row{"machine and user value",                "UM",    adminOnly,     "1",  "M",  "",     "M",  0},
+    Row{"32-bit view: its mark in Run32",        "Mm3",   adminOnly,     "0",  "Mm", "M",    "",   0},
+    Row{"32-bit view: a Run mark is another's",  "Mm3r",  adminOnly,     "1",  "Mm", "m",    "Mm", 0},
+    Row{"machine value, path others can write",  "Mm",    othersWrite,   "0",  "Mm", "Um",   "m",  0},
+    Row{"parent others can rename",              "",      parentRenamed, "0",  "",   "U",    "",   0},
+    Row{"path that cannot be read",              "",      unreadable,    "0",  "",   "U",    "",   0}),
     [](const testing::TestParamInfo<Row>& info) {
         std::string n;
         for (const char* c = info.param.what; *c; ++c)
-            if (isalnum(static_cast<unsigned char>(*c))) n += *c;
+            if (std::isalnum(static_cast<unsigned char>(*c))) n += *c;
         return n;
     });
+// clang-format on
 
 // One object's verdict on descriptors the file system stores. Wine 8 keeps none (it reports the
 // Unix owner and mode) and enforces none.
@@ -280,27 +263,19 @@ TEST(AdminOnlyObject, AFolderUsersMayWriteIsNotAdminOnlyOneOnlyAdministratorsCha
     };
     for (const Case c : {Case{L"O:BAD:(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1301bf;;;BU)", false},
                          Case{L"O:BAD:(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1200a9;;;BU)", true}}) {
-        PSECURITY_DESCRIPTOR sd = nullptr;
-        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(c.sddl, SDDL_REVISION_1,
-                                                                         &sd, nullptr));
-        PSID owner = nullptr;
-        PACL dacl = nullptr;
-        BOOL present = FALSE, defaulted = FALSE;
-        GetSecurityDescriptorOwner(sd, &owner, &defaulted);
-        GetSecurityDescriptorDacl(sd, &present, &dacl, &defaulted);
+        const Descriptor d(c.sddl);
         const DWORD set =
             SetNamedSecurityInfoW(const_cast<wchar_t*>(folder.c_str()), SE_FILE_OBJECT,
                                   OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION |
                                       PROTECTED_DACL_SECURITY_INFORMATION,
-                                  owner, nullptr, dacl, nullptr);
+                                  d.owner, nullptr, d.dacl, nullptr);
         ASSERT_EQ(set, DWORD(ERROR_SUCCESS));
         PSID stored = nullptr;
         PSECURITY_DESCRIPTOR back = nullptr;
         GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &stored,
                               nullptr, nullptr, nullptr, &back);
-        const bool kept = stored && EqualSid(stored, owner);
+        const bool kept = stored && EqualSid(stored, d.owner);
         LocalFree(back);
-        LocalFree(sd);
         if (!kept) {
             RemoveDirectoryW(folder.c_str());
             GTEST_SKIP() << "Wine accepted the descriptor and kept none (it makes a file's owner "
