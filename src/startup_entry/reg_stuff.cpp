@@ -44,12 +44,17 @@ bool mayChange(HKEY root, const wchar_t* subkey, REGSAM view) {
     return RegOpenKeyExW(root, subkey, 0, KEY_SET_VALUE | view, key.receive()) == ERROR_SUCCESS;
 }
 
+// Either hive's policies may switch either Run key off.
 bool policySwitchesOff(const Hive& hive) {
-    win::OwnedKey key;
-    DWORD off = 0;
-    return RegOpenKeyExW(hive.root, startup_entry::kExplorerPolicies, 0,
-                         KEY_QUERY_VALUE | KEY_WOW64_64KEY, key.receive()) == ERROR_SUCCESS &&
-           win::readDword(key.get(), hive.policy, off) == ERROR_SUCCESS && off != 0;
+    for (const HKEY root : {machineRoot, userRoot}) {
+        win::OwnedKey key;
+        DWORD off = 0;
+        if (RegOpenKeyExW(root, startup_entry::kExplorerPolicies, 0,
+                          KEY_QUERY_VALUE | KEY_WOW64_64KEY, key.receive()) == ERROR_SUCCESS &&
+            win::readDword(key.get(), hive.policy, off) == ERROR_SUCCESS && off != 0)
+            return true;
+    }
+    return false;
 }
 
 RunPlace readPlace(const Hive& hive, const std::wstring& name, const std::wstring& programPath) {

@@ -85,11 +85,12 @@ struct Descriptor {
 enum Path { adminOnly, othersWrite, parentRenamed, unreadable };
 
 // What a row's registry holds before: U, M this program's user and machine value; u, m their
-// disabling marks; p, q the user's and the machine's Run key off by policy; O the policy "Windows
-// Startup" Off; R, K the machine's Run key and its marks read-only for this user; 3 the 32-bit
-// view on 64-bit Windows, its marks in Run32 (with 3r a mark in Run, which pairs with another).
-// Expected: the box after the load (1, 0; L locked), the registry in the same letters after the
-// load and after one and two clicks, and the boxes reported at the first load (none at a second).
+// disabling marks; p, q the user's and the machine's Run key off by policy (set in the other
+// hive: either counts); O the policy "Windows Startup" Off; R, K the machine's Run key and its
+// marks read-only for this user; 3 the 32-bit view on 64-bit Windows, its marks in Run32 (with 3r a
+// mark in Run, which pairs with another). Expected: the box after the load (1, 0; L locked), the
+// registry in the same letters after the load and after one and two clicks, and the boxes reported
+// at the first load (none at a second).
 struct Row {
     const char* what;
     const char* before;
@@ -172,9 +173,8 @@ class StartupTest : public test_support::CapturedBoxes, public testing::WithPara
         if (in(before, 'M')) put(machine.get(), kRunSubkey, name, self, REG_SZ);
         if (in(before, 'u')) put(user.get(), kMarksRun, name, disabled, REG_BINARY);
         if (in(before, 'm')) put(machine.get(), marks, name, disabled, REG_BINARY);
-        if (in(before, 'p')) put(user.get(), kPolicies, L"DisableCurrentUserRun", on, REG_DWORD);
-        if (in(before, 'q'))
-            put(machine.get(), kPolicies, L"DisableLocalMachineRun", on, REG_DWORD);
+        if (in(before, 'p')) put(machine.get(), kPolicies, L"DisableCurrentUserRun", on, REG_DWORD);
+        if (in(before, 'q')) put(user.get(), kPolicies, L"DisableLocalMachineRun", on, REG_DWORD);
         if (in(before, 'O'))
             put(machine.get(), settings::kPolicyKey, L"Windows Startup", off, REG_SZ);
         if (in(before, 'R')) restrict(machine.get(), kRunSubkey, false);
