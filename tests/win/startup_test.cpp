@@ -55,19 +55,6 @@ bool has(HKEY root, const wchar_t* subkey, const std::wstring& name) {
            win::findValue(key.get(), name) == ERROR_SUCCESS;
 }
 
-// Lets everyone read the key and change its permissions, and nothing else: a standard user's
-// view of a machine key; `open` gives the test its rights back.
-void restrict(HKEY root, const wchar_t* subkey, bool open) {
-    win::OwnedKey key;
-    RegCreateKeyExW(root, subkey, 0, nullptr, 0, WRITE_DAC, nullptr, key.receive(), nullptr);
-    PSECURITY_DESCRIPTOR sd = nullptr;
-    ConvertStringSecurityDescriptorToSecurityDescriptorW(
-        open ? L"D:(A;OICI;KA;;;WD)" : L"D:(A;OICI;KR;;;WD)(A;OICI;WD;;;WD)", SDDL_REVISION_1, &sd,
-        nullptr);
-    RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, sd);
-    LocalFree(sd);
-}
-
 // A descriptor from its SDDL text, with its owner and DACL.
 struct Descriptor {
     explicit Descriptor(const wchar_t* sddl) {
@@ -81,6 +68,15 @@ struct Descriptor {
     PSID owner = nullptr;
     PACL dacl = nullptr;
 };
+
+// Lets everyone read the key and change its permissions, and nothing else: a standard user's
+// view of a machine key; `open` gives the test its rights back.
+void restrict(HKEY root, const wchar_t* subkey, bool open) {
+    win::OwnedKey key;
+    RegCreateKeyExW(root, subkey, 0, nullptr, 0, WRITE_DAC, nullptr, key.receive(), nullptr);
+    const Descriptor d(open ? L"D:(A;OICI;KA;;;WD)" : L"D:(A;OICI;KR;;;WD)(A;OICI;WD;;;WD)");
+    RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, d.sd);
+}
 
 enum Path { adminOnly, othersWrite, parentRenamed, unreadable };
 
@@ -257,19 +253,15 @@ TEST(AdminOnlyObject, AFolderUsersMayWriteIsNotAdminOnlyOneOnlyAdministratorsCha
     GetTempPathW(MAX_PATH, temp);
     const std::wstring folder = std::wstring(temp) + L"vantrel verdict";
     CreateDirectoryW(folder.c_str(), nullptr);
-    struct Case {
-        const wchar_t* sddl;
-        bool adminOnly;
-    };
-    for (const Case c : {Case{L"O:BAD:(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1301bf;;;BU)", false},
-                         Case{L"O:BAD:(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1200a9;;;BU)", true}}) {
-        const Descriptor d(c.sddl);
-        const DWORD set =
-            SetNamedSecurityInfoW(const_cast<wchar_t*>(folder.c_str()), SE_FILE_OBJECT,
-                                  OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION |
-                                      PROTECTED_DACL_SECURITY_INFORMATION,
-                                  d.owner, nullptr, d.dacl, nullptr);
-        ASSERT_EQ(set, DWORD(ERROR_SUCCESS));
+    for (const auto& [sddl, adminOnly] :
+         {std::pair{L"O:BAD:(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1301bf;;;BU)", false},
+          std::pair{L"O:BAD:(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1200a9;;;BU)", true}}) {
+        const Descriptor d(sddl);
+        ASSERT_EQ(SetNamedSecurityInfoW(const_cast<wchar_t*>(folder.c_str()), SE_FILE_OBJECT,
+                                        OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION |
+                                            PROTECTED_DACL_SECURITY_INFORMATION,
+                                        d.owner, nullptr, d.dacl, nullptr),
+                  DWORD(ERROR_SUCCESS));
         PSID stored = nullptr;
         PSECURITY_DESCRIPTOR back = nullptr;
         GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &stored,
@@ -282,9 +274,8 @@ TEST(AdminOnlyObject, AFolderUsersMayWriteIsNotAdminOnlyOneOnlyAdministratorsCha
                             "and DACL up from the Unix owner and mode): the verdict is tested on "
                             "descriptors in memory";
         }
-        EXPECT_EQ(win::onlyAdministratorsChange(folder.c_str(), win::Reach::everything),
-                  c.adminOnly)
-            << c.sddl;
+        EXPECT_EQ(win::onlyAdministratorsChange(folder.c_str(), win::Reach::everything), adminOnly)
+            << sddl;
     }
     RemoveDirectoryW(folder.c_str());
 }
