@@ -68,7 +68,7 @@ void Form1::Check4_Click() {
     const bool wanted = Check4.value() == 1;
     // The box and the stored option follow what Windows will do at the next logon: where the
     // entry could not be written (or removed), the refusal is reported and the box goes back.
-    steps.run(wanted ? mStartUp::AddToStartup : mStartUp::RemoveFromStartup);
+    steps.run([&] { wanted ? mStartUp::AddToStartup() : mStartUp::RemoveFromStartup(); });
     const bool on = mStartUp::StartupState().startsAtLogon();
     if (on != wanted) {
         puttingStartUpBoxBack = true;

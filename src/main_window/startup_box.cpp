@@ -18,14 +18,9 @@ void Form1::ApplyStartupPolicy(bool on) {
     const RegStuff::StartupEntry now = mStartUp::StartupState();
     const std::wstring stays = now.setForAllUsers() ? now.machine.data : L"";
     const std::wstring reported = settings::getSetting(kReportedKey, L"");
-    if (stays.empty()) {
-        if (!reported.empty()) settings::removeSetting(kReportedKey);
-    } else if (stays == reported) {
-        return runtime::catchRunError(mStartUp::RemoveFromStartup, [](const runtime::Error&) {});
-    } else {
-        settings::saveSetting(kReportedKey, stays);
-    }
-    mStartUp::RemoveFromStartup();
+    if (stays.empty() && !reported.empty()) settings::removeSetting(kReportedKey);
+    if (!stays.empty() && stays != reported) settings::saveSetting(kReportedKey, stays);
+    mStartUp::RemoveFromStartup(!stays.empty() && stays == reported);
 }
 
 void Form1::ShowStartupBox(bool setByPolicy) {

@@ -15,10 +15,10 @@ void AddToStartup() {
                           win::onlyAdministratorsCanChange(path));
 }
 
-void RemoveFromStartup() {
+void RemoveFromStartup(bool machineReported) {
     const std::wstring path = win::programPath();
     if (path.empty()) return;
-    RegStuff::RemoveRunEntry(startup_entry::runValueName(path), path);
+    RegStuff::RemoveRunEntry(startup_entry::runValueName(path), path, machineReported);
 }
 
 RegStuff::StartupEntry StartupState() {

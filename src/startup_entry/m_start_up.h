@@ -8,7 +8,8 @@ namespace mStartUp {
 // A value under the machine's Run key only where only administrators can change the program file
 // and the path to it; else under the user's own.
 void AddToStartup();
-void RemoveFromStartup();
+// `machineReported`: a machine value this user may not delete was reported already.
+void RemoveFromStartup(bool machineReported = false);
 RegStuff::StartupEntry StartupState();
 // Where the machine's value starts this program, this user's own would start a second copy: it
 // goes. Nothing else is written.

@@ -164,13 +164,14 @@ void AddRunEntry(const std::wstring& name, const std::wstring& programPath, bool
     if (!machineAllowed && machine.names && machine.removable) RemoveValue(machineRoot, name);
 }
 
-void RemoveRunEntry(const std::wstring& name, const std::wstring& programPath) {
+void RemoveRunEntry(const std::wstring& name, const std::wstring& programPath,
+                    bool machineReported) {
     const StartupEntry now = ReadStartup(name, programPath);
     const LSTATUS user = RemoveValue(userRoot, name);
     LSTATUS machine = ERROR_SUCCESS;
     if (now.machine.names && now.machine.removable)
         machine = RemoveValue(machineRoot, name);
-    else if (now.machine.starts())
+    else if (now.machine.starts() && !machineReported)
         machine = ERROR_ACCESS_DENIED;  // an administrator's, for every user
     if (machine != ERROR_SUCCESS) raise(name, L"removed", machine);
     if (user != ERROR_SUCCESS) raise(name, L"removed", user);

@@ -40,8 +40,10 @@ StartupEntry ReadStartup(const std::wstring& name, const std::wstring& programPa
 void AddRunEntry(const std::wstring& name, const std::wstring& programPath, bool machineAllowed);
 // Deletes the user's value `name`, and the machine's where it starts this program and this user
 // may delete it. Where a value that starts the program stays, raises a run-time error with the
-// system's reason; a value that is not there is no error.
-void RemoveRunEntry(const std::wstring& name, const std::wstring& programPath);
+// system's reason, except for a machine value whose refusal `machineReported` says was reported
+// already; a value that is not there is no error.
+void RemoveRunEntry(const std::wstring& name, const std::wstring& programPath,
+                    bool machineReported);
 // Deletes the user's own value `name` only; a refusal is left unreported.
 void RemoveUserValue(const std::wstring& name);
 
