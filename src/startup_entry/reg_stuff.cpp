@@ -149,7 +149,7 @@ void AddRunEntry(const std::wstring& name, const std::wstring& programPath, bool
     const std::wstring data = startup_entry::runValueData(programPath);
     if (machineAllowed && machine.listRuns && (!machine.markedOff || machine.markRemovable) &&
         PutValue(machineRoot, name, data) == ERROR_SUCCESS &&
-        RemoveMark(machineHive(), name) == ERROR_SUCCESS)
+        (!machine.markedOff || RemoveMark(machineHive(), name) == ERROR_SUCCESS))
         return RemoveUserValue(name);
     if (!now.user.listRuns)
         raise(name, L"written",
@@ -157,7 +157,7 @@ void AddRunEntry(const std::wstring& name, const std::wstring& programPath, bool
               L"only a program file that only administrators can change may start for all users.");
     // The user's own Run key always exists for its owner; create it where it does not yet.
     LSTATUS status = win::createAndWriteString(userRoot, kRunSubkey, name, data);
-    if (status == ERROR_SUCCESS) status = RemoveMark(userHive(), name);
+    if (status == ERROR_SUCCESS && now.user.markedOff) status = RemoveMark(userHive(), name);
     if (status != ERROR_SUCCESS) raise(name, L"written", status);
     // A machine value for a file that others can change is moved here, where it starts for this
     // user only.
