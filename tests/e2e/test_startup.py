@@ -53,8 +53,7 @@ def test_first_start_shows_the_designed_window(desk):
 
 def test_both_start_options_on_start_out_of_the_normal_state(desk):
     desk.store(Windows_Startup="On", Minimized="On")
-    # The box shows what Windows will start: a Run value that names this program.
-    desk.box.reg_add(RUN_KEYS[-1], desk.exe.name, '"Z:' + str(desk.exe).replace("/", "\\") + '"')
+    desk.start_at_logon()  # the start-up box shows what Windows will start
     program = desk.start(trace=["user32.WaitMessage"], wait_window=False)
     # The window exists but is not shown in its normal state, also once the first binding has
     # passed the step that shows the window and waits for the hotkey.
