@@ -6,6 +6,7 @@
 
 #include "app/report_box.h"
 #include "main_window/form1.h"
+#include "startup_entry/m_start_up.h"
 #include "win/common_controls.h"
 #include "win/error_sink.h"
 #include "win/function_lookup.h"
@@ -21,6 +22,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             win::kernel32Function<decltype(&::SetDefaultDllDirectories)>(
                 "SetDefaultDllDirectories"))
         setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Windows starts a program that asked for a restart again at sign-in, alongside the Run values
+    // of the same logon: where the start-up box would show ticked, the Run value's copy runs, and
+    // this one ends before it makes any window.
+    if (win::startedWith(L"/restarted") && mStartUp::StartupState().startsAtLogon()) return 0;
     // Nothing in the program takes typed text (its lists are pick-only and its one text box is
     // never seen), so it needs no input method: without one, no COM runtime is loaded for it.
     ImmDisableIME(static_cast<DWORD>(-1));
@@ -37,7 +42,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         created = true;
     });
     if (!created) return 1;
-    win::registerForRestart();  // an upgrade that closes the program starts it again
+    win::registerForRestart(L"/restarted");  // back after an upgrade or the user's restart
     form->Form_Load();
     form->show();
     return win::runMessageLoop();

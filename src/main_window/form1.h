@@ -17,6 +17,7 @@
 #include "ui/frame.h"
 #include "ui/push_button.h"
 #include "ui/timer.h"
+#include "win/restart.h"
 
 class Form1 : public ui::Form, private tray::ControlHost {
   public:
@@ -75,6 +76,8 @@ class Form1 : public ui::Form, private tray::ControlHost {
     void onCloseRequest() override { Form_QueryUnload(); }
     void onUnload() override { Form_Unload(); }
     void onPolicyChange() override { Form_PolicyChange(); }
+    // The upgrade's restart brings the program back whatever the start-up option (main.cpp).
+    void onCloseForUpgrade() override { win::registerForRestart(L"/upgraded"); }
 
   private:
     // The tray control's host: the program runs, it is never designed.
@@ -95,6 +98,10 @@ class Form1 : public ui::Form, private tray::ControlHost {
     void RestoreListSelections(runtime::Guard& load);  // statements 136 to 138 and 154 to 156
     // Statements 162 to 174 of the load: the two check boxes; only `starting` opens minimized.
     void RestoreCheckBoxes(runtime::Guard& load, bool starting);
+    // Statement 162 (startup_box.cpp): the policy's start-up choice made true for this user, and
+    // the start-up box set from what Windows will do at the next logon.
+    void ApplyStartupPolicy(bool on);
+    void ShowStartupBox(bool setByPolicy);
 
     // Options an administrator's policy sets (option_policy.cpp), read by the load at statement
     // `line`: the policy's text for `key`, and `governed` disabled, when it sets one `accepts`; a

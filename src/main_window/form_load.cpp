@@ -12,7 +12,6 @@
 #include "runtime/run_error.h"
 #include "settings/policy_rules.h"
 #include "settings/settings_store.h"
-#include "startup_entry/m_start_up.h"
 #include "ui/message_box.h"
 #include "win/files.h"
 #include "win/message_loop.h"
@@ -67,15 +66,14 @@ void Form1::Form_Load() {
 }
 
 void Form1::RestoreCheckBoxes(runtime::Guard& g, bool starting) {
-    // A check box shows the policy's choice where it sets one, else the user's own.
+    // The tray box shows the policy's choice where it sets one, else the user's own; the start-up
+    // box shows what Windows will do at the next logon.
     const auto ticked = [](const std::optional<std::wstring>& policy, const wchar_t* key) {
         return policy.value_or(settings::getSetting(key, L"Off")) == L"On" ? 1 : 0;
     };
     const auto startup = PolicyFor(g, 162, L"Windows Startup", settings::policySwitchValid, Check4);
-    g.step(162, [&] { Check4.setValue(ticked(startup, L"Windows Startup")); });
-    // The policy's start-up choice is made true for this user: the box shows no entry that is not.
-    if (startup)
-        g.step(162, *startup == L"On" ? mStartUp::AddToStartup : mStartUp::RemoveFromStartup);
+    if (startup) g.step(162, [&] { ApplyStartupPolicy(*startup == L"On"); });
+    g.step(162, [&] { ShowStartupBox(startup.has_value()); });
     const auto minimized = PolicyFor(g, 164, L"Minimized", settings::policySwitchValid, Check8);
     g.step(164, [&] { Check8.setValue(ticked(minimized, L"Minimized")); });
     if (g.test(166, [&] { return Check4.value() == 1; })) {

@@ -66,10 +66,10 @@ void Form1::Check4_Click() {
     if (loading_ || puttingStartUpBoxBack) return;  // restoring the saved option writes nothing
     AllSteps steps;
     const bool wanted = Check4.value() == 1;
-    // The box and the stored option follow the Run entry: where it could not be written (or
-    // removed), the refusal is reported and the box goes back.
-    const bool on =
-        steps.run(wanted ? mStartUp::AddToStartup : mStartUp::RemoveFromStartup) ? wanted : !wanted;
+    // The box and the stored option follow what Windows will do at the next logon: where the
+    // entry could not be written (or removed), the refusal is reported and the box goes back.
+    steps.run([&] { wanted ? mStartUp::AddToStartup() : mStartUp::RemoveFromStartup(); });
+    const bool on = mStartUp::StartupState().startsAtLogon();
     if (on != wanted) {
         puttingStartUpBoxBack = true;
         Check4.setValue(on ? 1 : 0);

@@ -31,4 +31,8 @@ void saveSetting(std::wstring_view key, std::wstring_view value) {
                                  win::systemErrorText(static_cast<unsigned long>(status)));
 }
 
+void removeSetting(std::wstring_view key) {
+    RegDeleteKeyValueW(settingsRoot, kSettingsKey, std::wstring(key).c_str());
+}
+
 }  // namespace settings

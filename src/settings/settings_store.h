@@ -18,6 +18,9 @@ std::wstring getSetting(std::wstring_view key, std::wstring_view fallback);
 // names the value and the system's reason.
 void saveSetting(std::wstring_view key, std::wstring_view value);
 
+// Deletes the value where it exists; a refusal leaves it, unreported.
+void removeSetting(std::wstring_view key);
+
 // The registry root the settings live under (HKEY_CURRENT_USER unless changed); tests point it at
 // a handle that refuses everything.
 void setSettingsRoot(HKEY root);

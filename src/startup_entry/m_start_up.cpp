@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "startup_entry/reg_stuff.h"
 #include "startup_entry/run_value.h"
+#include "win/admin_only_path.h"
 #include "win/files.h"
 
 namespace mStartUp {
@@ -11,13 +11,26 @@ namespace mStartUp {
 void AddToStartup() {
     const std::wstring path = win::programPath();
     if (path.empty()) return;
-    RegStuff::AddRunEntry(startup_entry::runValueName(path), startup_entry::runValueData(path));
+    RegStuff::AddRunEntry(startup_entry::runValueName(path), path,
+                          win::onlyAdministratorsCanChange(path));
 }
 
-void RemoveFromStartup() {
+void RemoveFromStartup(bool machineReported) {
     const std::wstring path = win::programPath();
     if (path.empty()) return;
-    RegStuff::RemoveRunEntry(startup_entry::runValueName(path));
+    RegStuff::RemoveRunEntry(startup_entry::runValueName(path), path, machineReported);
+}
+
+RegStuff::StartupEntry StartupState() {
+    const std::wstring path = win::programPath();
+    if (path.empty()) return {};
+    return RegStuff::ReadStartup(startup_entry::runValueName(path), path);
+}
+
+void DropSecondValue() {
+    const RegStuff::StartupEntry now = StartupState();
+    if (now.machine.starts() && now.user.names)
+        RegStuff::RemoveUserValue(startup_entry::runValueName(win::programPath()));
 }
 
 }  // namespace mStartUp

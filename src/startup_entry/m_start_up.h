@@ -1,8 +1,18 @@
 #pragma once
-// Adding the program to, and removing it from, the programs Windows starts at logon.
+// Adding the program to, and removing it from, the programs Windows starts at logon, and what
+// Windows will do at this user's next logon.
+#include "startup_entry/reg_stuff.h"
+
 namespace mStartUp {
 
+// A value under the machine's Run key only where only administrators can change the program file
+// and the path to it; else under the user's own.
 void AddToStartup();
-void RemoveFromStartup();
+// `machineReported`: a machine value this user may not delete was reported already.
+void RemoveFromStartup(bool machineReported = false);
+RegStuff::StartupEntry StartupState();
+// Where the machine's value starts this program, this user's own would start a second copy: it
+// goes. Nothing else is written.
+void DropSecondValue();
 
 }  // namespace mStartUp

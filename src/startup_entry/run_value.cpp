@@ -12,4 +12,14 @@ std::wstring runValueData(std::wstring_view programPath) {
     return L"\"" + std::wstring(programPath) + L"\"";
 }
 
+std::wstring_view runValuePath(std::wstring_view data) {
+    if (data.size() >= 2 && data.front() == L'"' && data.back() == L'"')
+        return data.substr(1, data.size() - 2);
+    return data;
+}
+
+bool markDisables(std::string_view bytes) {
+    return !bytes.empty() && (static_cast<unsigned char>(bytes[0]) & 1) != 0;
+}
+
 }  // namespace startup_entry

@@ -1,16 +1,34 @@
 #pragma once
-// The Windows start-up entry for a program file: its value name and its command line.
+// The Windows start-up entry for a program file: its value name and its command line, and the
+// keys Windows reads beside the Run keys.
 #include <string>
 #include <string_view>
 
 namespace startup_entry {
 
 inline constexpr const wchar_t* kRunSubkey = L"SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN\\";
+// Where Task Manager and Settings mark a Run value disabled, in the Run key's own hive: "Run" for
+// the user's and the machine's own Run key, "Run32" for the 32-bit view of the machine's.
+inline constexpr const wchar_t* kMarksRun =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+inline constexpr const wchar_t* kMarksRun32 =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run32";
+// The policies DisableLocalMachineRun and DisableCurrentUserRun, which switch a Run key off.
+inline constexpr const wchar_t* kExplorerPolicies =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
 
 // The file name of a full path: what follows its last backslash.
 std::wstring runValueName(std::wstring_view programPath);
 
 // The full path in double quotation marks, so a path with blanks starts this program and no other.
 std::wstring runValueData(std::wstring_view programPath);
+
+// A value's text without the quotation marks around it, if it has them: the path it starts.
+std::wstring_view runValuePath(std::wstring_view data);
+
+// Whether a start-up mark's bytes disable its Run value. The format is not documented: marks
+// written by Task Manager and Settings have been observed to start with 02 or 06 when enabled and
+// with 03 when disabled, so an odd first byte reads as disabled, and no bytes as enabled.
+bool markDisables(std::string_view bytes);
 
 }  // namespace startup_entry

@@ -104,7 +104,7 @@ class AccessibleControl final : public IAccessible, public IOleWindow {
         return standard_->get_accChild(child, out);
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* out) override {
-        return standard_->get_accDescription(child, out);
+        return text(child, out, &AccessibleFacts::description, &IAccessible::get_accDescription);
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* out) override {
         return standard_->get_accHelp(child, out);

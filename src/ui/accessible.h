@@ -1,7 +1,8 @@
 #pragma once
 // What a control tells assistive technology about itself, where the system cannot know it: its
-// role, name, state, default action, shortcut and value. Whatever a control leaves unset, and
-// all else (place, parent, navigation, hit testing), the system's standard object answers.
+// role, name, state, default action, shortcut, value and description. Whatever a control leaves
+// unset, and all else (place, parent, navigation, hit testing), the system's standard object
+// answers.
 #include <windows.h>
 #include <oleacc.h>  // the roles and states
 
@@ -17,6 +18,7 @@ struct AccessibleFacts {
     std::wstring defaultAction;  // empty: the system's
     std::wstring shortcut;       // "Alt+H"; empty: the system's
     std::wstring value;          // empty: the system's
+    std::wstring description;    // why the control is as it is; empty: the system's
 };
 
 class Control;

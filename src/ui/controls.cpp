@@ -30,6 +30,16 @@ LRESULT comboBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR self) 
     return win::defSubclassProc(hwnd, msg, wp, lp);
 }
 
+// A check box answers assistive technology with its description, where it has one; without one
+// the system's object answers alone, and no accessibility library is loaded for it.
+LRESULT checkBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR self) {
+    const auto* box = reinterpret_cast<const CheckBox*>(self);
+    if (msg == WM_GETOBJECT && !box->accessibleFacts().description.empty()) {
+        if (LRESULT object = answerGetObject(*box, wp, lp)) return object;
+    }
+    return win::defSubclassProc(hwnd, msg, wp, lp);
+}
+
 // A live label marks itself a live region when a reader first asks for it; the system's object
 // speaks for it.
 LRESULT labelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR self) {
@@ -71,7 +81,7 @@ void ComboBox::create(Form& form, Control& container) {
 }
 
 AccessibleFacts ComboBox::accessibleFacts() const {
-    return {ROLE_SYSTEM_COMBOBOX, accessibleName_, std::nullopt, L"", L"", text()};
+    return {ROLE_SYSTEM_COMBOBOX, accessibleName_, std::nullopt, L"", L"", text(), L""};
 }
 
 void ComboBox::addItem(const std::wstring& text) {
@@ -114,6 +124,13 @@ void ComboBox::command(int notification) {
 void CheckBox::create(Form& form, Control& container, const wchar_t* caption) {
     // A plain (not automatic) check box: the value changes only through setValue.
     createWindow(form, &container, L"BUTTON", caption, WS_TABSTOP | BS_CHECKBOX);
+    win::subclassWindow(hwnd(), checkBoxProc, reinterpret_cast<DWORD_PTR>(this));
+}
+
+AccessibleFacts CheckBox::accessibleFacts() const {
+    AccessibleFacts facts;
+    facts.description = description_;
+    return facts;
 }
 
 void CheckBox::setValue(int value) {

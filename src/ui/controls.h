@@ -64,11 +64,15 @@ class CheckBox : public Control {
     int value() const { return value_; }
     void setValue(int value);
     Kind kind() const override { return Kind::CheckBox; }
+    // Why the box is as it is, for assistive technology (a locked box says who locked it).
+    void setAccessibleDescription(const std::wstring& text) { description_ = text; }
+    AccessibleFacts accessibleFacts() const override;
     std::function<void()> onClick;
 
   private:
     void command(int notification) override;
     int value_ = 0;
+    std::wstring description_;
 };
 
 }  // namespace ui

@@ -79,7 +79,8 @@ class Form {
     virtual void onResize() {}
     // Any request to close: the close box, the end of the session (once it is sure), others.
     virtual void onCloseRequest() {}
-    virtual void onPolicyChange() {}  // the system's policies were refreshed
+    virtual void onPolicyChange() {}     // the system's policies were refreshed
+    virtual void onCloseForUpgrade() {}  // an installer asks to close the program (it may cancel)
     virtual void onUnload() {}
 
   private:

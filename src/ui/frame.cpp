@@ -23,6 +23,7 @@ AccessibleFacts Frame::accessibleFacts() const {
             IsWindowVisible(hwnd()) ? 0 : STATE_SYSTEM_INVISIBLE,
             L"",
             L"",
+            L"",
             L""};
 }
 

@@ -58,6 +58,7 @@ AccessibleFacts PushButton::accessibleFacts() const {
             state,
             L"Press",
             mnemonicShortcut(caption),
+            L"",
             L""};
 }
 

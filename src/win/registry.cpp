@@ -38,6 +38,16 @@ LSTATUS readDword(HKEY key, const std::wstring& name, DWORD& value) {
     return RegGetValueW(key, nullptr, name.c_str(), RRF_RT_REG_DWORD, nullptr, &value, &bytes);
 }
 
+std::string readBytes(HKEY key, const std::wstring& name) {
+    std::string bytes(64, '\0');  // the values read this way are a few bytes long
+    DWORD size = static_cast<DWORD>(bytes.size());
+    if (RegQueryValueExW(key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(bytes.data()),
+                         &size) != ERROR_SUCCESS)
+        return {};
+    bytes.resize(size);
+    return bytes;
+}
+
 LSTATUS findValue(HKEY key, const std::wstring& name) {
     return RegQueryValueExW(key, name.c_str(), nullptr, nullptr, nullptr, nullptr);
 }

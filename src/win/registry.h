@@ -26,6 +26,10 @@ std::optional<std::wstring> readString(HKEY key, const wchar_t* subkey, const st
 // REG_DWORD.
 LSTATUS readDword(HKEY key, const std::wstring& name, DWORD& value);
 
+// The bytes of the value `name` of an open key, of any type; empty where it is missing, empty or
+// cannot be read.
+std::string readBytes(HKEY key, const std::wstring& name);
+
 // Whether an open key holds a value `name`, of any type: ERROR_SUCCESS where it does,
 // ERROR_FILE_NOT_FOUND where it does not, otherwise why that cannot be told.
 LSTATUS findValue(HKEY key, const std::wstring& name);

@@ -49,6 +49,10 @@ class Desk:
                      what="the main window")
         return program
 
+    def start_at_logon(self):
+        """A value of the user's Run key naming this copy, as the start-up box writes it under Wine."""
+        self.box.reg_add(RUN_KEYS[-1], self.exe.name, '"Z:' + str(self.exe).replace("/", "\\") + '"')
+
     def window(self):
         return self.box.tree(TITLE)
 

@@ -1,5 +1,6 @@
 """Options an administrator presets and locks by policy, read as a user's session sees them, and
 the Group Policy template that sets them."""
+import json
 import re
 import xml.etree.ElementTree as ET
 from pathlib import Path
@@ -44,6 +45,21 @@ def test_a_policy_sets_and_locks_options_and_lifting_it_restores_the_users_own(d
     assert wait_for(lambda: registrations(program), what="a registration")[0][2:] == (6, ord("A"))
     keys = [c for c in desk.window()["children"] if c["class"] == "ComboBox"][1]
     assert (keys["selected"], disabled(keys)) == (0, False)
+
+
+def test_run_lists_switched_off_by_policy_lock_the_start_up_box_and_say_why(desk, box):
+    explorer = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer"
+    box.reg_add(explorer, "DisableCurrentUserRun", "1", "REG_DWORD")
+    box.reg_add(explorer, "DisableLocalMachineRun", "1", "REG_DWORD")
+    try:
+        desk.start()
+        startup = desk.control(desk.window(), text="Load this software on Windows startup")
+        assert (startup["checked"], disabled(startup)) == (0, True)
+        facts = next(c for c in json.loads(box.inspect("accessible", TITLE)) if c["hwnd"] == startup["hwnd"])
+        assert facts["description"] == "A policy keeps Windows from starting the programs of the start-up lists."
+        assert box.boxes() == []
+    finally:
+        box.reg_delete_key(explorer)
 
 
 def test_a_policy_value_that_names_no_choice_is_reported_once_and_ignored(desk, box):

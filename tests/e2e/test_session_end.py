@@ -6,8 +6,15 @@ from winebox import wait_for
 
 WM_QUERYENDSESSION, WM_ENDSESSION = 0x11, 0x16
 ENDSESSION_CLOSEAPP = 0x1
-RESTART_NO_CRASH, RESTART_NO_HANG = 0x1, 0x2
+RESTART_NO_CRASH, RESTART_NO_HANG, RESTART_NO_REBOOT = 0x1, 0x2, 0x8
 NIM_DELETE = 2
+CLICK_STARTUP = ("click", TITLE, "Load this software on Windows startup")
+
+
+def restart_requests(program):
+    """(command line, flags) of each RegisterApplicationRestart; the relay shows a string's pointer and text."""
+    calls = program.calls("KERNEL32.RegisterApplicationRestart")
+    return [(line.split(" ", 1)[-1], int(flags, 16)) for line, flags in (c.rsplit(",", 1) for c in calls)]
 
 
 def test_a_cancelled_end_keeps_the_lock_and_a_real_one_ends_the_program(desk, box):
@@ -20,10 +27,14 @@ def test_a_cancelled_end_keeps_the_lock_and_a_real_one_ends_the_program(desk, bo
 
     # Restarted by the system after an upgrade closes it, with no command line, never after a crash or hang
     # (Wine names the module in capitals).
-    assert program.calls("KERNEL32.RegisterApplicationRestart") == [f"00000000,{RESTART_NO_CRASH | RESTART_NO_HANG:08x}"]
+    # Restarted by the system after an upgrade closes it, or at sign-in after the user's restart, marked as such;
+    # never after a crash, a hang or an update's restart (Wine names the module in capitals).
+    flags = RESTART_NO_CRASH | RESTART_NO_HANG | RESTART_NO_REBOOT
+    assert restart_requests(program) == [('L"/restarted"', flags)]
 
     # An installer asks to close it, and the installation (or another program) cancels.
     assert send(WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP) == "1"
+    assert restart_requests(program)[1:] == [('L"/upgraded"', flags)], "the upgrade's restart always runs it"
     assert send(WM_ENDSESSION, 0, ENDSESSION_CLOSEAPP) == "0"
     assert program.alive() and desk.window()["visible"]
     assert NIM_DELETE not in program.notify_operations(), "the icon stays"
@@ -39,7 +50,28 @@ def test_a_cancelled_end_keeps_the_lock_and_a_real_one_ends_the_program(desk, bo
 
     # The session ends for real: the close handler takes the icon away and the process ends.
     assert send(WM_QUERYENDSESSION, 0, 0) == "1"
+    assert len(restart_requests(program)) == 2, "only an installer's close registers again"
     assert program.alive()
     send(WM_ENDSESSION, 1, 0)  # no answer comes: the process ends inside the handler
     assert program.wait(10) == 0
     assert program.notify_operations()[-1] == NIM_DELETE
+
+
+def test_a_copy_restarted_at_sign_in_gives_way_to_the_one_the_run_value_starts(desk, box):
+    def launch(*args):
+        program = box.launch(desk.exe, *args, trace=["user32.CreateWindowExW"])
+        desk.running.append(program)
+        return program
+
+    # Nothing starts it at logon: the restarted copy is the one that runs.
+    launch("/restarted")
+    wait_for(lambda: (t := desk.window()) and t["visible"], timeout=30, what="the restarted copy's window")
+    box.inspect(*CLICK_STARTUP)
+    desk.stop_all()
+    # Now the Run value starts a copy at this logon: the restarted one ends before it makes any window.
+    restarted = launch("/restarted")
+    assert restarted.wait(30) == 0
+    assert restarted.calls("user32.CreateWindowExW") == []
+    # Any other command line is ignored.
+    launch("/upgraded")
+    wait_for(lambda: (t := desk.window()) and t["visible"], timeout=30, what="the upgraded copy's window")

@@ -107,6 +107,7 @@ def test_closing_removes_the_icon_before_the_process_ends(desk):
 
 def test_start_options_on_start_hidden_in_the_tray_and_a_click_shows_the_window(desk):
     desk.store(Windows_Startup="On", Minimized="On")
+    desk.start_at_logon()
     program = desk.start(trace=NOTIFY + ["user32.RegisterHotKey", "user32.WaitMessage"], wait_window=False)
     box = desk.box
     wait_for(lambda: desk.window(), timeout=30, what="the main window")

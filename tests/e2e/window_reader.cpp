@@ -310,14 +310,15 @@ void printAccessible(HWND top) {
         const Accessible a(h);
         printf(
             "%s\n {\"hwnd\": %lu, \"class\": %s, \"role\": %s, \"name\": %s, \"state\": %s, "
-            "\"default_action\": %s, \"shortcut\": %s, \"value\": %s}",
+            "\"default_action\": %s, \"shortcut\": %s, \"value\": %s, \"description\": %s}",
             first ? "" : ",", (unsigned long)(ULONG_PTR)h, json(className(h)).c_str(),
             a.numberOf(&IAccessible::get_accRole).c_str(),
             a.textOf(&IAccessible::get_accName).c_str(),
             a.numberOf(&IAccessible::get_accState).c_str(),
             a.textOf(&IAccessible::get_accDefaultAction).c_str(),
             a.textOf(&IAccessible::get_accKeyboardShortcut).c_str(),
-            a.textOf(&IAccessible::get_accValue).c_str());
+            a.textOf(&IAccessible::get_accValue).c_str(),
+            a.textOf(&IAccessible::get_accDescription).c_str());
         first = false;
     }
     printf("]\n");

@@ -62,4 +62,17 @@ TEST(RunValue, NamesTheProgramFileAndQuotesItsPath) {
               L"\"C:\\Program Files\\T\\V D G.exe\"");
 }
 
+TEST(RunValue, ReadsTheStartedPathAndTheMarksAsObserved) {
+    EXPECT_EQ(startup_entry::runValuePath(L"\"C:\\A B\\t.exe\""), L"C:\\A B\\t.exe");
+    EXPECT_EQ(startup_entry::runValuePath(L"C:\\t.exe"), L"C:\\t.exe");
+    EXPECT_EQ(startup_entry::runValuePath(L"\""), L"\"");
+    const std::pair<std::string, bool> marks[] = {{std::string("\x03\0\0\0", 4), true},
+                                                  {std::string("\x02\0\0\0", 4), false},
+                                                  {std::string("\x06\0\0\0", 4), false},
+                                                  {"", false}};
+    for (const auto& [bytes, disabled] : marks)
+        EXPECT_EQ(startup_entry::markDisables(bytes), disabled)
+            << int(bytes.empty() ? -1 : bytes[0]);
+}
+
 }  // namespace

@@ -7,7 +7,9 @@
 #include <fstream>
 
 #include "runtime/procedure_path.h"
+#include "startup_entry/run_value.h"
 #include "win/files.h"
+#include "win/registry.h"
 #include "win/services.h"
 #include "win_test_support.h"
 
@@ -112,31 +114,35 @@ TEST_F(Form1Test, TabOrderStartsAtTheUnseenTextBoxAndSkipsFramesAndTheLabel) {
 }
 
 TEST_F(Form1Test, LoadRestoresTheStartOptions) {
+    // The start-up box follows the user's Run value, the tray box the stored option.
     struct Row {
-        const wchar_t* startup;
+        bool runValue;
         const wchar_t* minimized;
         int check4, check8;
         bool check8Visible;
         ui::WindowState state;
     };
     const Row rows[] = {
-        {nullptr, nullptr, 0, 0, false, ui::kStateNormal},
-        {L"On", L"On", 1, 1, true, ui::kStateMinimized},
-        {L"On", L"Off", 1, 0, true, ui::kStateNormal},
-        {L"Off", L"On", 0, 1, false, ui::kStateNormal},
-        {L"on", L"On", 0, 1, false, ui::kStateNormal},  // only the exact word counts
-        {L"On", L"ON", 1, 0, true, ui::kStateNormal},
+        {false, nullptr, 0, 0, false, ui::kStateNormal},
+        {true, L"On", 1, 1, true, ui::kStateMinimized},
+        {true, L"Off", 1, 0, true, ui::kStateNormal},
+        {false, L"On", 0, 1, false, ui::kStateNormal},
+        {true, L"ON", 1, 0, true, ui::kStateNormal},  // only the exact word counts
     };
+    const std::wstring name = startup_entry::runValueName(win::programPath());
     for (const Row& row : rows) {
         test_support::clearSettings();
-        if (row.startup) test_support::storeSetting(L"Windows Startup", row.startup);
+        if (row.runValue)
+            win::createAndWriteString(HKEY_CURRENT_USER, startup_entry::kRunSubkey, name,
+                                      startup_entry::runValueData(win::programPath()));
         if (row.minimized) test_support::storeSetting(L"Minimized", row.minimized);
         Form1 f;
         f.create();
         f.Form_Load();
         f.Timer1.setEnabled(false);
-        SCOPED_TRACE(testing::Message() << (row.startup ? row.startup : L"-") << "/"
-                                        << (row.minimized ? row.minimized : L"-"));
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, startup_entry::kRunSubkey, name.c_str());
+        SCOPED_TRACE(testing::Message()
+                     << row.runValue << "/" << (row.minimized ? row.minimized : L"-"));
         EXPECT_EQ(f.Check4.value(), row.check4);
         EXPECT_EQ(f.Check8.value(), row.check8);
         EXPECT_EQ(f.Check8.visible(), row.check8Visible);

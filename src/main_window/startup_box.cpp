@@ -1,0 +1,41 @@
+// The start-up box as the load and a policy refresh set it: it shows what Windows will do at this
+// user's next logon, whatever the stored option says.
+#include "main_window/form1.h"
+#include "settings/settings_store.h"
+#include "startup_entry/m_start_up.h"
+
+namespace {
+
+// Holds the machine value's text once its refused removal has been reported to this user.
+constexpr const wchar_t* kReportedKey = L"Machine Startup Reported";
+
+}  // namespace
+
+void Form1::ApplyStartupPolicy(bool on) {
+    if (on) return mStartUp::AddToStartup();
+    // A machine value this user may not delete stays; its refusal is reported once, not at every
+    // logon, until the value changes.
+    const RegStuff::StartupEntry now = mStartUp::StartupState();
+    const std::wstring stays = now.setForAllUsers() ? now.machine.data : L"";
+    const std::wstring reported = settings::getSetting(kReportedKey, L"");
+    if (stays.empty() && !reported.empty()) settings::removeSetting(kReportedKey);
+    if (!stays.empty() && stays != reported) settings::saveSetting(kReportedKey, stays);
+    mStartUp::RemoveFromStartup(!stays.empty() && stays == reported);
+}
+
+void Form1::ShowStartupBox(bool setByPolicy) {
+    mStartUp::DropSecondValue();
+    const RegStuff::StartupEntry now = mStartUp::StartupState();
+    Check4.setValue(now.startsAtLogon() ? 1 : 0);  // set while loading: no click handling
+    // What the user cannot change is locked, the way a policy locks an option, and says why.
+    std::wstring why;
+    if (now.setForAllUsers())
+        why = L"An administrator set this program to start for all users of this computer.";
+    else if (now.noRunListRuns())
+        why = L"A policy keeps Windows from starting the programs of the start-up lists.";
+    Check4.setAccessibleDescription(why);
+    if (!why.empty()) Check4.setEnabled(false);
+    const wchar_t* shown = Check4.value() == 1 ? L"On" : L"Off";
+    if (!setByPolicy && settings::getSetting(L"Windows Startup", L"Off") != shown)
+        SaveOption(L"Windows Startup", shown);
+}

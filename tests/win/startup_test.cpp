@@ -1,0 +1,283 @@
+// The start-up box against registry roots of the test's own, and the admin-only path test behind
+// its view of the file system. Wine enforces no file permissions: the view models Windows's.
+#include <windows.h>
+#include <aclapi.h>
+#include <gtest/gtest.h>
+#include <sddl.h>
+
+#include <cstring>
+#include <map>
+#include <utility>
+
+#include "main_window/form1.h"
+#include "settings/policy_store.h"
+#include "startup_entry/reg_stuff.h"
+#include "startup_entry/run_value.h"
+#include "win/admin_only_path.h"
+#include "win/files.h"
+#include "win/registry.h"
+#include "win/win_handles.h"
+#include "win_test_support.h"
+
+namespace {
+
+using startup_entry::kMarksRun;
+using startup_entry::kMarksRun32;
+using startup_entry::kRunSubkey;
+const wchar_t kRoots[] = L"Software\\Vantrel test roots";
+const wchar_t kPolicies[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+
+// Descriptors as Windows sets them (SDDL). A drive's root lets Authenticated Users add folders.
+const wchar_t kAdminOnly[] = L"O:BAD:(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)";
+const wchar_t kDriveRoot[] =
+    L"O:SYD:(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;;0x4;;;AU)(A;OICIIO;SDGXGWGR;;;AU)";
+const wchar_t kUsersModify[] = L"O:BAD:(A;OICI;FA;;;BA)(A;OICIID;0x1301bf;;;AU)";
+const wchar_t kUsersRename[] = L"O:BAD:(A;OICI;FA;;;BA)(A;;SD;;;AU)";
+
+HKEY openRoot(const wchar_t* which) {
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kRoots) + L"\\" + which).c_str(), 0, nullptr,
+                    0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    return key;
+}
+
+void put(HKEY root, const wchar_t* subkey, const std::wstring& name, const std::string& bytes,
+         DWORD type) {
+    win::OwnedKey key;
+    RegCreateKeyExW(root, subkey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.receive(), nullptr);
+    RegSetValueExW(key.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                   static_cast<DWORD>(bytes.size()));
+}
+
+bool has(HKEY root, const wchar_t* subkey, const std::wstring& name) {
+    win::OwnedKey key;
+    return RegOpenKeyExW(root, subkey, 0, KEY_QUERY_VALUE, key.receive()) == ERROR_SUCCESS &&
+           win::findValue(key.get(), name) == ERROR_SUCCESS;
+}
+
+// A descriptor from its SDDL text, with its owner and DACL.
+struct Descriptor {
+    explicit Descriptor(const wchar_t* sddl) {
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, nullptr);
+        BOOL present = FALSE, defaulted = FALSE;
+        GetSecurityDescriptorOwner(sd, &owner, &defaulted);
+        GetSecurityDescriptorDacl(sd, &present, &dacl, &defaulted);
+    }
+    ~Descriptor() { LocalFree(sd); }
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    PSID owner = nullptr;
+    PACL dacl = nullptr;
+};
+
+// Lets everyone read the key and change its permissions, and nothing else: a standard user's
+// view of a machine key; `open` gives the test its rights back.
+void restrict(HKEY root, const wchar_t* subkey, bool open) {
+    win::OwnedKey key;
+    RegCreateKeyExW(root, subkey, 0, nullptr, 0, WRITE_DAC, nullptr, key.receive(), nullptr);
+    const Descriptor d(open ? L"D:(A;OICI;KA;;;WD)" : L"D:(A;OICI;KR;;;WD)(A;OICI;WD;;;WD)");
+    RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, d.sd);
+}
+
+enum Path { adminOnly, othersWrite, parentRenamed, unreadable };
+
+// What a row's registry holds before: U, M this program's user and machine value; u, m their
+// disabling marks; p, q the user's and the machine's Run key off by policy (set in the other
+// hive: either counts); O the policy "Windows Startup" Off; R, K the machine's Run key and its
+// marks read-only for this user; 3 the 32-bit view on 64-bit Windows, its marks in Run32 (with 3r a
+// mark in Run, which pairs with another). Expected: the box after the load (1, 0; L locked), the
+// registry in the same letters after the load and after one and two clicks, and the boxes reported
+// at the first load (none at a second).
+struct Row {
+    const char* what;
+    const char* before;
+    Path path;
+    const char* box;
+    const char* load;
+    const char* click;
+    const char* two;
+    size_t reported;
+};
+
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << row.what;
+}
+
+bool in(const char* letters, char c) {
+    return std::strchr(letters, c) != nullptr;
+}
+
+class StartupTest : public test_support::CapturedBoxes, public testing::WithParamInterface<Row> {
+  protected:
+    void SetUp() override {
+        CapturedBoxes::SetUp();
+        RegDeleteTreeW(HKEY_CURRENT_USER, kRoots);
+        machine.reset(openRoot(L"machine"));
+        user.reset(openRoot(L"user"));
+        RegStuff::setMachineRoot(machine.get());
+        RegStuff::setUserRoot(user.get());
+        settings::setPolicyRoot(machine.get());
+        put(machine.get(), kRunSubkey, L"-", "", REG_SZ);  // the machine's Run key exists
+        win::pathView() = fakeView(GetParam().path);
+    }
+    void TearDown() override {
+        restrict(machine.get(), kRunSubkey, true);
+        restrict(machine.get(), marks, true);
+        RegStuff::setMachineRoot(HKEY_LOCAL_MACHINE);
+        RegStuff::setUserRoot(HKEY_CURRENT_USER);
+        RegStuff::setMachineView(RegStuff::MachineView::native);
+        settings::setPolicyRoot(HKEY_LOCAL_MACHINE);
+        win::resetPathView();
+        machine.reset();
+        user.reset();
+        RegDeleteTreeW(HKEY_CURRENT_USER, kRoots);
+        CapturedBoxes::TearDown();
+    }
+
+    static win::PathView fakeView(Path path) {
+        const std::wstring exe = win::programPath();
+        const std::wstring folder = exe.substr(0, exe.find_last_of(L'\\'));
+        const std::wstring parent = folder.substr(0, folder.find_last_of(L'\\'));
+        std::map<std::wstring, const wchar_t*> sddl;  // by path; the rest is admin-only
+        sddl[exe.substr(0, 3)] = kDriveRoot;
+        if (path == othersWrite) sddl[folder] = kUsersModify;
+        if (path == parentRenamed) sddl[parent] = kUsersRename;
+        win::PathView v;
+        v.attributes = [=](const std::wstring& p) -> std::optional<DWORD> {
+            if (path == unreadable && p == folder) return std::nullopt;
+            return FILE_ATTRIBUTE_DIRECTORY;
+        };
+        v.driveType = [](const std::wstring&) { return UINT(DRIVE_FIXED); };
+        v.substituted = [](const std::wstring&) { return false; };
+        v.volumeFlags = [](const std::wstring&) { return DWORD(FILE_PERSISTENT_ACLS); };
+        v.onlyAdministrators = [sddl](const std::wstring& p, win::Reach reach) {
+            const auto found = sddl.find(p);
+            const Descriptor d(found == sddl.end() ? kAdminOnly : found->second);
+            return win::onlyAdministratorsChange(d.owner, d.dacl, reach);
+        };
+        return v;
+    }
+
+    void arrange(const char* before) {
+        const std::wstring quoted = startup_entry::runValueData(win::programPath());
+        const std::string self(reinterpret_cast<const char*>(quoted.c_str()),
+                               (quoted.size() + 1) * sizeof(wchar_t));
+        const std::string disabled("\x03\0\0\0\x11\x22\x33\x44\x55\x66\x77\x08", 12);
+        const std::string on("\x01\0\0\0", 4), off(reinterpret_cast<const char*>(L"Off"), 8);
+        if (in(before, '3')) RegStuff::setMachineView(RegStuff::MachineView::wow64);
+        marks = in(before, '3') && !in(before, 'r') ? kMarksRun32 : kMarksRun;
+        if (in(before, 'U')) put(user.get(), kRunSubkey, name, self, REG_SZ);
+        if (in(before, 'M')) put(machine.get(), kRunSubkey, name, self, REG_SZ);
+        if (in(before, 'u')) put(user.get(), kMarksRun, name, disabled, REG_BINARY);
+        if (in(before, 'm')) put(machine.get(), marks, name, disabled, REG_BINARY);
+        if (in(before, 'p')) put(machine.get(), kPolicies, L"DisableCurrentUserRun", on, REG_DWORD);
+        if (in(before, 'q')) put(user.get(), kPolicies, L"DisableLocalMachineRun", on, REG_DWORD);
+        if (in(before, 'O'))
+            put(machine.get(), settings::kPolicyKey, L"Windows Startup", off, REG_SZ);
+        if (in(before, 'R')) restrict(machine.get(), kRunSubkey, false);
+        if (in(before, 'K')) restrict(machine.get(), marks, false);
+    }
+
+    std::string registry() const {
+        std::string s;
+        if (has(user.get(), kRunSubkey, name)) s += 'U';
+        if (has(machine.get(), kRunSubkey, name)) s += 'M';
+        if (has(user.get(), kMarksRun, name)) s += 'u';
+        if (has(machine.get(), marks, name)) s += 'm';
+        return s;
+    }
+
+    win::OwnedKey machine, user;
+    const wchar_t* marks = kMarksRun;  // where this row's machine mark goes
+    const std::wstring name = startup_entry::runValueName(win::programPath());
+};
+
+TEST_P(StartupTest, TheBoxShowsWhatWindowsWillStartAndClicksMakeItTrue) {
+    const Row& row = GetParam();
+    arrange(row.before);
+    // A locked box is loaded twice: a refusal is reported at the first load only.
+    for (const size_t reported : {row.reported, size_t(0)}) {
+        Form1 f;
+        f.create();
+        f.Form_Load();
+        f.Timer1.setEnabled(false);
+        EXPECT_EQ(std::exchange(reports, {}).size(), reported);
+        const int checked = row.box[0] == '1';
+        const bool locked = in(row.box, 'L');
+        EXPECT_EQ(f.Check4.value(), checked);
+        EXPECT_EQ(IsWindowEnabled(f.Check4.hwnd()) == FALSE, locked);
+        EXPECT_EQ(f.Check4.accessibleFacts().description.empty(), !locked) << "it says why";
+        EXPECT_EQ(registry(), row.load);
+        if (locked) continue;
+        SendMessageW(f.Check4.hwnd(), BM_CLICK, 0, 0);
+        EXPECT_EQ(registry(), row.click) << "after one click";
+        EXPECT_EQ(f.Check4.value(), 1 - checked);
+        SendMessageW(f.Check4.hwnd(), BM_CLICK, 0, 0);
+        EXPECT_EQ(registry(), row.two) << "after two clicks";
+        EXPECT_EQ(f.Check4.value(), checked);
+        break;
+    }
+    EXPECT_TRUE(unguarded.empty()) << "a click was refused";
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Rows, StartupTest, testing::Values(
+    Row{"no value",                              "",      adminOnly,     "0",  "",   "M",    "",   0},
+    Row{"user value",                            "U",     adminOnly,     "1",  "U",  "",     "M",  0},
+    Row{"machine value",                         "M",     adminOnly,     "1",  "M",  "",     "M",  0},
+    Row{"user value marked off",                 "Uu",    othersWrite,   "0",  "Uu", "U",    "",   0},
+    Row{"machine value marked off",              "Mm",    adminOnly,     "0",  "Mm", "M",    "",   0},
+    Row{"machine mark this user may not delete", "MmK",   adminOnly,     "0",  "Mm", "UMm",  "m",  0},
+    Row{"user Run key off by policy",            "Up",    adminOnly,     "0",  "U",  "M",    "",   0},
+    Row{"machine Run key off by policy",         "Mq",    adminOnly,     "0",  "M",  "UM",   "",   0},
+    Row{"both Run keys off by policy",           "UMpq",  adminOnly,     "0L", "UM", "",     "",   0},
+    Row{"machine value this user may not delete","MR",    adminOnly,     "1L", "M",  "",     "",   0},
+    Row{"the same with policy Off",              "UMRO",  adminOnly,     "1L", "M",  "",     "",   1},
+    Row{"machine and user value",                "UM",    adminOnly,     "1",  "M",  "",     "M",  0},
+    Row{"32-bit view: its mark in Run32",        "Mm3",   adminOnly,     "0",  "Mm", "M",    "",   0},
+    Row{"32-bit view: a Run mark is another's",  "Mm3r",  adminOnly,     "1",  "Mm", "m",    "Mm", 0},
+    Row{"machine value, path others can write",  "Mm",    othersWrite,   "0",  "Mm", "Um",   "m",  0},
+    Row{"parent others can rename",              "",      parentRenamed, "0",  "",   "U",    "",   0},
+    Row{"path that cannot be read",              "",      unreadable,    "0",  "",   "U",    "",   0}),
+    [](const testing::TestParamInfo<Row>& info) {
+        std::string n;
+        for (const char* c = info.param.what; *c; ++c)
+            if (std::isalnum(static_cast<unsigned char>(*c))) n += *c;
+        return n;
+    });
+// clang-format on
+
+// One object's verdict on descriptors the file system stores. Wine 8 keeps none (it reports the
+// Unix owner and mode) and enforces none.
+TEST(AdminOnlyObject, AFolderUsersMayWriteIsNotAdminOnlyOneOnlyAdministratorsChangeIs) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"vantrel verdict";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    for (const auto& [sddl, adminOnly] :
+         {std::pair{L"O:BAD:(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1301bf;;;BU)", false},
+          std::pair{L"O:BAD:(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1200a9;;;BU)", true}}) {
+        const Descriptor d(sddl);
+        ASSERT_EQ(SetNamedSecurityInfoW(const_cast<wchar_t*>(folder.c_str()), SE_FILE_OBJECT,
+                                        OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION |
+                                            PROTECTED_DACL_SECURITY_INFORMATION,
+                                        d.owner, nullptr, d.dacl, nullptr),
+                  DWORD(ERROR_SUCCESS));
+        PSID stored = nullptr;
+        PSECURITY_DESCRIPTOR back = nullptr;
+        GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &stored,
+                              nullptr, nullptr, nullptr, &back);
+        const bool kept = stored && EqualSid(stored, d.owner);
+        LocalFree(back);
+        if (!kept) {
+            RemoveDirectoryW(folder.c_str());
+            GTEST_SKIP() << "Wine accepted the descriptor and kept none (it makes a file's owner "
+                            "and DACL up from the Unix owner and mode): the verdict is tested on "
+                            "descriptors in memory";
+        }
+        EXPECT_EQ(win::onlyAdministratorsChange(folder.c_str(), win::Reach::everything), adminOnly)
+            << sddl;
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
