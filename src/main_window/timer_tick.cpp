@@ -1,6 +1,7 @@
 // The binding tick: registers the chosen combination and hands the thread to the wait loop.
 #include <windows.h>
 
+#include "hotkey/alt_gr_typing.h"
 #include "hotkey/catalogue.h"
 #include "hotkey/short_cuts.h"
 #include "main_window/form1.h"
@@ -60,6 +61,10 @@ LRESULT Form1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // is answered as in the wait loop, which takes its own presses out of the queue before they
         // get here.
         if (ShortCuts::IsOurHotkey(wp)) ShortCuts::AnswerPress(hwnd(), lp);
+        return 0;
+    }
+    if (msg == ShortCuts::kTypingRefusedMessage) {
+        TypingRefused();
         return 0;
     }
     return Form::handleMessage(msg, wp, lp);

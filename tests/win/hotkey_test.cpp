@@ -2,12 +2,20 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "hotkey/short_cuts.h"
+#include "input_queue_model.h"
 #include "main_window/form1.h"
 #include "runtime/procedure_path.h"
+#include "tray/shell_notify.h"
+#include "win/integrity.h"
+#include "win/keyboard_focus.h"
 #include "win/services.h"
+#include "win/unicode_input.h"
 #include "win_test_support.h"
 
 namespace {
@@ -148,21 +156,6 @@ TEST_F(HotkeyTest, ARefusedRegistrationTurnsTheStatusLineOffUntilABindingSucceed
     stopLoopAfterQueued();
     form.Timer1_Timer();
     EXPECT_EQ(form.Label1.caption(), L"Software is on. Press Ctrl + Alt + L to lock computer");
-
-    // Taken while an AltGr character went on to the focused program: the press ends the wait
-    // loop, and the next binding says so.
-    win::services().keyDown = [](int key) { return key == VK_RMENU; };
-    win::services().altGrKey = [](unsigned) { return win::AltGrKey::typesCharacter; };
-    win::services().sendKeyPress = [&](unsigned key) { RegisterHotKey(other, 7, 3, key); };
-    ShortCuts::stopFlag = false;
-    SendMessageW(form.hwnd(), WM_HOTKEY, ShortCuts::hotkeyId, MAKELPARAM(3, 'L'));
-    EXPECT_EQ(locks, 0);
-    EXPECT_TRUE(ShortCuts::stopFlag);
-    stopLoopAfterQueued();
-    form.Timer1_Timer();
-    EXPECT_EQ(form.Label1.caption(),
-              L"Software is off. Ctrl + Alt + L is already used by another program");
-    UnregisterHotKey(other, 7);
     DestroyWindow(other);
 }
 
@@ -229,56 +222,248 @@ TEST_F(HotkeyTest, APressThatANestedLoopDispatchesLocksOnceAndARefusalOpensOneBo
     EXPECT_EQ(boxes.size(), 2u) << "once the box is closed, the next refusal is reported again";
 }
 
-// True when the combination is held by some window, so another cannot register it.
-bool held(unsigned modifiers, unsigned key) {
-    HWND other = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    const bool free = RegisterHotKey(other, 7, modifiers, key);
-    UnregisterHotKey(other, 7);
-    DestroyWindow(other);
-    return !free;
+// Waits for `object` while the thread answers the messages other threads send it.
+void waitAnswering(HANDLE object) {
+    while (MsgWaitForMultipleObjects(1, &object, FALSE, 10000, QS_SENDMESSAGE) ==
+           WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // runs the sent ones
+    }
 }
 
+// A focus window on a thread of its own, inside a window of this thread, as a Windows Store
+// app's window sits inside the frame host's foreground window.
+class FocusOnAnotherThread {
+  public:
+    explicit FocusOnAnotherThread(HWND frame) : frame_(frame) {
+        thread_ = CreateThread(nullptr, 0, run, this, 0, &id);
+        waitAnswering(ready_);
+    }
+    ~FocusOnAnotherThread() {
+        SetEvent(done_);
+        waitAnswering(thread_);
+        for (HANDLE h : {thread_, ready_, done_}) CloseHandle(h);
+    }
+    DWORD id = 0;
+
+  private:
+    static DWORD WINAPI run(void* p) {
+        auto* self = static_cast<FocusOnAnotherThread*>(p);
+        AttachThreadInput(GetCurrentThreadId(), GetWindowThreadProcessId(self->frame_, nullptr),
+                          TRUE);
+        HWND child = CreateWindowW(L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, self->frame_,
+                                   nullptr, nullptr, nullptr);
+        SetFocus(child);
+        SetEvent(self->ready_);
+        waitAnswering(self->done_);
+        DestroyWindow(child);
+        return 0;
+    }
+    HWND frame_;
+    HANDLE ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE done_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread_ = nullptr;
+};
+
+// The balloon texts the tray control sent.
+std::vector<std::string> balloons(const std::vector<tray::NotifyRequest>& sent) {
+    std::vector<std::string> texts;
+    for (const auto& r : sent)
+        if (!tray::readText(r.record, tray::kInfo).empty())
+            texts.emplace_back(tray::readText(r.record, tray::kInfo));
+    return texts;
+}
+
+constexpr int LC = VK_LCONTROL, LA = VK_LMENU, RA = VK_RMENU, LS = VK_LSHIFT, CAPS = VK_CAPITAL;
+
 TEST_F(HotkeyTest, AnAltGrCharacterGoesOnToTheFocusedProgramAndEveryOtherPressLocks) {
-    using win::AltGrKey;
+    using test_support::kPlainLayout;
+    std::vector<tray::NotifyRequest> sent;
+    tray::setNotifySender([&](const tray::NotifyRequest& r) {
+        sent.push_back(r);
+        return true;
+    });
+    struct RealShellAgain {
+        ~RealShellAgain() { tray::setNotifySender(nullptr); }
+    } realShellAgain;
+    form.show();
+    form.focusWindow();
     struct Row {
         const char* what;
-        unsigned modifiers;
-        bool rightAlt;
-        AltGrKey layout;
+        unsigned modifiers, key;
+        std::vector<int> held;   // keys down (or up, negative) before the key goes down
+        std::vector<int> later;  // and after it, before the program handles the press
+        bool plainLayout, focusOnAnotherThread, elevated;
         bool locks;
+        std::wstring typed;
     };
     const Row rows[] = {
-        {"right Alt, the layout types a character", 3, true, AltGrKey::typesCharacter, false},
-        {"right Alt, the layout starts a dead key", 3, true, AltGrKey::startsDeadKey, false},
-        {"right Alt, the layout types nothing", 3, true, AltGrKey::typesNothing, true},
-        {"left Alt", 3, false, AltGrKey::typesCharacter, true},
-        {"Ctrl + Shift", 6, true, AltGrKey::typesCharacter, true},
-        {"Alt + Shift", 5, true, AltGrKey::typesCharacter, true},
+        {"right Alt, the layout types a character", 3, 'L', {LC, RA}, {}, 0, 0, 0, false, L"ł"},
+        {"right Alt, the layout starts a dead key", 3, '2', {LC, RA}, {}, 0, 0, 0, false, L"ˇ"},
+        {"right Alt, the layout types nothing", 3, 'L', {LC, RA}, {}, 1, 0, 0, true, L""},
+        {"left Alt", 3, 'L', {LC, LA}, {}, 0, 0, 0, true, L""},
+        {"left Alt, the right one down too", 3, 'L', {LC, LA, RA}, {}, 0, 0, 0, true, L""},
+        {"Ctrl + Shift, AltGr down by the time it is handled",
+         6,
+         'L',
+         {LC, LS},
+         {RA},
+         0,
+         0,
+         0,
+         true,
+         L""},
+        {"Alt + Shift, AltGr down by the time it is handled",
+         5,
+         'L',
+         {RA, LS},
+         {LC},
+         0,
+         0,
+         0,
+         true,
+         L""},
+        {"a focus window on another thread with another layout",
+         3,
+         'L',
+         {LC, RA},
+         {},
+         1,
+         1,
+         0,
+         false,
+         L"ł"},
+        {"both Alt keys up when the press is handled",
+         3,
+         'L',
+         {LC, RA},
+         {-RA, -LC},
+         0,
+         0,
+         0,
+         true,
+         L""},
+        {"Caps Lock on", 3, 'L', {CAPS, -CAPS, LC, RA}, {}, 0, 0, 0, false, L"Ł"},
+        {"an elevated focus window, pressed twice", 3, 'L', {LC, RA}, {}, 0, 0, 1, false, L""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        ASSERT_TRUE(RegisterHotKey(form.hwnd(), ShortCuts::hotkeyId, row.modifiers, 'L'));
-        std::vector<unsigned> sent;
-        bool heldWhileSent = true;
-        win::services().keyDown = [&](int key) { return key == VK_RMENU && row.rightAlt; };
-        win::services().altGrKey = [&](unsigned key) {
-            return key == 'L' ? row.layout : AltGrKey::typesNothing;
-        };
-        win::services().sendKeyPress = [&](unsigned key) {
-            sent.push_back(key);
-            heldWhileSent = held(row.modifiers, 'L');
-        };
-        const int before = locks;
-        PostMessageW(form.hwnd(), WM_HOTKEY, ShortCuts::hotkeyId, MAKELPARAM(row.modifiers, 'L'));
-        runLoopUntilStopped();
-        EXPECT_EQ(locks - before, row.locks ? 1 : 0);
-        EXPECT_EQ(sent, row.locks ? std::vector<unsigned>{} : std::vector<unsigned>{'L'});
-        if (!row.locks) {
-            EXPECT_FALSE(heldWhileSent) << "free while the key is sent on";
+        ASSERT_TRUE(RegisterHotKey(form.hwnd(), ShortCuts::hotkeyId, row.modifiers, row.key));
+        std::optional<FocusOnAnotherThread> other;
+        test_support::InputQueueModel windows(form.hwnd());
+        if (row.plainLayout) windows.layout = kPlainLayout;
+        if (row.focusOnAnotherThread) {
+            other.emplace(form.hwnd());
+            windows.threadLayouts[other->id] = test_support::kAltGrLayout;
         }
-        EXPECT_TRUE(held(row.modifiers, 'L')) << "ours again after the press";
+        windows.elevated = row.elevated;
+        sent.clear();
+        const int before = locks;
+        for (int press = 0; press < (row.elevated ? 2 : 1); ++press) {
+            for (int k : row.held) windows.user({k});
+            windows.user({static_cast<int>(row.key)});
+            for (int k : row.later) windows.user({k});
+            runLoopUntilStopped();
+        }
+        EXPECT_EQ(locks - before, row.locks ? 1 : 0);
+        EXPECT_EQ(windows.delivered, row.typed);
+        EXPECT_EQ(windows.hotkeysFromSent, 0);
+        const std::vector<std::string> notices = balloons(sent);
+        ASSERT_EQ(notices.size(), row.elevated ? 1u : 0u) << "once in a run";
+        if (row.elevated) {
+            EXPECT_EQ(notices[0],
+                      "Windows does not let this program type into administrator windows, so that "
+                      "character was not typed. Ctrl + Alt + L locks the computer from the left "
+                      "Ctrl and Alt keys.");
+            EXPECT_EQ(tray::readText(sent[0].record, tray::kInfoTitle), "Vantrel Desk Guard");
+            EXPECT_EQ(form.cSysTray1.onceCounter(), 0) << "the minimize balloon's stays unused";
+        }
         UnregisterHotKey(form.hwnd(), ShortCuts::hotkeyId);
     }
+}
+
+// Windows' input queue (input_queue_model.h): what the program sends is processed after the
+// call returns, against the hotkeys registered then, with the keys held then.
+TEST_F(HotkeyTest, AltGrCharactersArriveOnceEachThroughWindowsInputQueue) {
+    form.show();
+    form.focusWindow();
+    using Model = test_support::InputQueueModel;
+    struct Scenario {
+        const char* what;
+        unsigned key;
+        std::function<void(Model&)> user;
+        std::wstring typed;
+    };
+    const Scenario scenarios[] = {
+        {"one press", 'L',
+         [](Model& m) {
+             m.user({LC, RA, 'L', -'L'});
+         },
+         L"ł"},
+        {"fifty presses in a row, as the key repeats", 'L',
+         [](Model& m) {
+             m.user({LC, RA});
+             for (int i = 0; i < 50; ++i) m.user({'L'});
+         },
+         std::wstring(50, L'ł')},
+        {"AltGr let go while the sent character waits in the queue", 'L',
+         [](Model& m) {
+             m.user({LC, RA, 'L'});
+             m.meanwhile = [&m] { m.user({-'L', -RA, -LC}); };
+         },
+         L"ł"},
+        {"a dead key, then a letter", '2',
+         [](Model& m) {
+             m.user({LC, RA, '2'});
+             m.meanwhile = [&m] { m.user({-'2', -RA, -LC, 'E', -'E'}); };
+         },
+         L"ˇe"},
+        {"a real key queued before the sent character", 'L',
+         [](Model& m) {
+             m.user({LC, RA, 'L', 'A'});
+         },
+         L"ął"},
+    };
+    for (const Scenario& scenario : scenarios) {
+        SCOPED_TRACE(scenario.what);
+        ASSERT_TRUE(RegisterHotKey(form.hwnd(), ShortCuts::hotkeyId, 3, scenario.key));
+        Model windows(form.hwnd());
+        scenario.user(windows);
+        const int before = locks;
+        runLoopUntilStopped();
+        EXPECT_EQ(windows.delivered, scenario.typed);
+        EXPECT_EQ(locks - before, 0);
+        EXPECT_EQ(windows.hotkeysFromSent, 0) << "nothing the program sent matched the hotkey";
+        EXPECT_TRUE(windows.registeredAtEverySend);
+        UnregisterHotKey(form.hwnd(), ShortCuts::hotkeyId);
+    }
+}
+
+// The real calls the design needs, as Wine runs them: Unicode input reaches a window of ours as
+// its characters, and our own window is not above us.
+TEST(UnicodeInput, ReachesTheFocusedWindowAsItsCharacters) {
+    HWND edit = CreateWindowW(L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 60,
+                              nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(edit);
+    SetFocus(edit);
+    EXPECT_EQ(win::keyboardFocus(), edit);
+    EXPECT_FALSE(win::aboveOurIntegrity(edit)) << "a window of this process";
+    EXPECT_TRUE(win::aboveOurIntegrity(nullptr)) << "a level that cannot be read counts as above";
+    win::services().sendInput(win::unicodeInput(L"ł\U0001D11E"));
+    wchar_t text[8]{};
+    const DWORD deadline = GetTickCount() + 10000;
+    while (std::wstring(text) != L"ł\U0001D11E" &&
+           static_cast<LONG>(deadline - GetTickCount()) > 0) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        GetWindowTextW(edit, text, 8);
+    }
+    EXPECT_EQ(std::wstring(text), L"ł\U0001D11E");
+    DestroyWindow(edit);
 }
 
 }  // namespace
