@@ -2,7 +2,6 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -222,225 +221,177 @@ TEST_F(HotkeyTest, APressThatANestedLoopDispatchesLocksOnceAndARefusalOpensOneBo
     EXPECT_EQ(boxes.size(), 2u) << "once the box is closed, the next refusal is reported again";
 }
 
-// Waits for `object` while the thread answers the messages other threads send it.
+// Waits for `object` while answering what other threads send this one.
 void waitAnswering(HANDLE object) {
-    while (MsgWaitForMultipleObjects(1, &object, FALSE, 10000, QS_SENDMESSAGE) ==
-           WAIT_OBJECT_0 + 1) {
-        MSG msg;
-        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // runs the sent ones
-    }
+    MSG msg;
+    while (MsgWaitForMultipleObjects(1, &object, FALSE, 10000, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1)
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
 }
 
-// A focus window on a thread of its own, inside a window of this thread, as a Windows Store
-// app's window sits inside the frame host's foreground window.
-class FocusOnAnotherThread {
-  public:
-    explicit FocusOnAnotherThread(HWND frame) : frame_(frame) {
-        thread_ = CreateThread(nullptr, 0, run, this, 0, &id);
-        waitAnswering(ready_);
+// A focus window on a thread of its own inside the form, as a Windows Store app's window sits in
+// the frame host's foreground window.
+struct FocusOnAnotherThread {
+    explicit FocusOnAnotherThread(HWND frame) : frame(frame) {
+        thread = CreateThread(nullptr, 0, run, this, 0, &id);
+        waitAnswering(ready);
     }
     ~FocusOnAnotherThread() {
-        SetEvent(done_);
-        waitAnswering(thread_);
-        for (HANDLE h : {thread_, ready_, done_}) CloseHandle(h);
+        SetEvent(done);
+        waitAnswering(thread);
+        for (HANDLE h : {thread, ready, done}) CloseHandle(h);
     }
-    DWORD id = 0;
-
-  private:
     static DWORD WINAPI run(void* p) {
         auto* self = static_cast<FocusOnAnotherThread*>(p);
-        AttachThreadInput(GetCurrentThreadId(), GetWindowThreadProcessId(self->frame_, nullptr),
-                          TRUE);
-        HWND child = CreateWindowW(L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, self->frame_,
-                                   nullptr, nullptr, nullptr);
-        SetFocus(child);
-        SetEvent(self->ready_);
-        waitAnswering(self->done_);
-        DestroyWindow(child);
-        return 0;
+        AttachThreadInput(self->id, GetWindowThreadProcessId(self->frame, nullptr), TRUE);
+        SetFocus(
+            CreateWindowW(L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 9, 9, self->frame, 0, 0, 0));
+        SetEvent(self->ready);
+        waitAnswering(self->done);
+        return 0;  // the window goes with its thread
     }
-    HWND frame_;
-    HANDLE ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE done_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE thread_ = nullptr;
+    HWND frame;
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread = nullptr;
+    DWORD id = 0;
 };
 
-// The balloon texts the tray control sent.
-std::vector<std::string> balloons(const std::vector<tray::NotifyRequest>& sent) {
-    std::vector<std::string> texts;
-    for (const auto& r : sent)
-        if (!tray::readText(r.record, tray::kInfo).empty())
-            texts.emplace_back(tray::readText(r.record, tray::kInfo));
-    return texts;
-}
-
-constexpr int LC = VK_LCONTROL, LA = VK_LMENU, RA = VK_RMENU, LS = VK_LSHIFT, CAPS = VK_CAPITAL;
-
-TEST_F(HotkeyTest, AnAltGrCharacterGoesOnToTheFocusedProgramAndEveryOtherPressLocks) {
-    using test_support::kPlainLayout;
-    std::vector<tray::NotifyRequest> sent;
-    tray::setNotifySender([&](const tray::NotifyRequest& r) {
-        sent.push_back(r);
-        return true;
-    });
-    struct RealShellAgain {
-        ~RealShellAgain() { tray::setNotifySender(nullptr); }
-    } realShellAgain;
-    form.show();
-    form.focusWindow();
+// Every press on Windows' input queue (input_queue_model.h): the user's keys as they go down
+// (and up, negative) before the chosen key, its presses, the keys that change before the
+// program handles them, and those the user changes while the program's own input waits.
+TEST_F(HotkeyTest, AnAltGrCharacterGoesOnOnceThroughWindowsInputQueueAndEveryOtherPressLocks) {
+    constexpr int LC = VK_LCONTROL, LA = VK_LMENU, RA = VK_RMENU, LS = VK_LSHIFT, CAPS = VK_CAPITAL;
     struct Row {
         const char* what;
         unsigned modifiers, key;
-        std::vector<int> held;   // keys down (or up, negative) before the key goes down
-        std::vector<int> later;  // and after it, before the program handles the press
-        bool plainLayout, focusOnAnotherThread, elevated;
-        bool locks;
+        std::vector<int> before;
+        int presses;
+        std::vector<int> later, meanwhile;
+        bool plainLayout, focusOnAnotherThread, elevated, locks;
         std::wstring typed;
     };
     const Row rows[] = {
-        {"right Alt, the layout types a character", 3, 'L', {LC, RA}, {}, 0, 0, 0, false, L"ł"},
-        {"right Alt, the layout starts a dead key", 3, '2', {LC, RA}, {}, 0, 0, 0, false, L"ˇ"},
-        {"right Alt, the layout types nothing", 3, 'L', {LC, RA}, {}, 1, 0, 0, true, L""},
-        {"left Alt", 3, 'L', {LC, LA}, {}, 0, 0, 0, true, L""},
-        {"left Alt, the right one down too", 3, 'L', {LC, LA, RA}, {}, 0, 0, 0, true, L""},
-        {"Ctrl + Shift, AltGr down by the time it is handled",
-         6,
-         'L',
-         {LC, LS},
-         {RA},
-         0,
-         0,
-         0,
-         true,
-         L""},
-        {"Alt + Shift, AltGr down by the time it is handled",
-         5,
-         'L',
-         {RA, LS},
-         {LC},
-         0,
-         0,
-         0,
-         true,
-         L""},
+        {"right Alt, the layout types a character", 3, 'L', {LC, RA}, 1, {}, {}, 0, 0, 0, 0, L"ł"},
+        {"right Alt, the layout types nothing", 3, 'L', {LC, RA}, 1, {}, {}, 1, 0, 0, 1, L""},
+        {"left Alt", 3, 'L', {LC, LA}, 1, {}, {}, 0, 0, 0, 1, L""},
+        {"left Alt, the right one down too", 3, 'L', {LC, LA, RA}, 1, {}, {}, 0, 0, 0, 1, L""},
+        {"Ctrl + Shift, AltGr down when handled", 6, 'L', {LC, LS}, 1, {RA}, {}, 0, 0, 0, 1, L""},
+        {"Alt + Shift, AltGr down when handled", 5, 'L', {RA, LS}, 1, {LC}, {}, 0, 0, 0, 1, L""},
         {"a focus window on another thread with another layout",
          3,
          'L',
          {LC, RA},
+         1,
+         {},
          {},
          1,
          1,
          0,
-         false,
+         0,
          L"ł"},
         {"both Alt keys up when the press is handled",
          3,
          'L',
          {LC, RA},
+         1,
          {-RA, -LC},
+         {},
          0,
          0,
          0,
-         true,
+         1,
          L""},
-        {"Caps Lock on", 3, 'L', {CAPS, -CAPS, LC, RA}, {}, 0, 0, 0, false, L"Ł"},
-        {"an elevated focus window, pressed twice", 3, 'L', {LC, RA}, {}, 0, 0, 1, false, L""},
+        {"Caps Lock on", 3, 'L', {CAPS, -CAPS, LC, RA}, 1, {}, {}, 0, 0, 0, 0, L"Ł"},
+        {"an elevated focus window, two presses", 3, 'L', {LC, RA}, 2, {}, {}, 0, 0, 1, 0, L""},
+        {"fifty presses in a row, as the key repeats",
+         3,
+         'L',
+         {LC, RA},
+         50,
+         {},
+         {},
+         0,
+         0,
+         0,
+         0,
+         std::wstring(50, L'ł')},
+        {"AltGr let go while the sent character waits",
+         3,
+         'L',
+         {LC, RA},
+         1,
+         {},
+         {-'L', -RA, -LC},
+         0,
+         0,
+         0,
+         0,
+         L"ł"},
+        {"a dead key, then a letter",
+         3,
+         '2',
+         {LC, RA},
+         1,
+         {},
+         {-'2', -RA, -LC, 'E', -'E'},
+         0,
+         0,
+         0,
+         0,
+         L"ˇe"},
+        {"a real key queued before the sent character",
+         3,
+         'L',
+         {LC, RA},
+         1,
+         {'A'},
+         {},
+         0,
+         0,
+         0,
+         0,
+         L"ął"},
     };
+    std::vector<tray::NotifyRequest> sent;
+    tray::setNotifySender([&](const tray::NotifyRequest& r) { return sent.push_back(r), true; });
+    struct RealShellAgain {
+        ~RealShellAgain() { tray::setNotifySender(nullptr); }
+    } realShellAgain;
+    form.show();
+    form.focusWindow();
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         ASSERT_TRUE(RegisterHotKey(form.hwnd(), ShortCuts::hotkeyId, row.modifiers, row.key));
         std::optional<FocusOnAnotherThread> other;
         test_support::InputQueueModel windows(form.hwnd());
-        if (row.plainLayout) windows.layout = kPlainLayout;
-        if (row.focusOnAnotherThread) {
-            other.emplace(form.hwnd());
-            windows.threadLayouts[other->id] = test_support::kAltGrLayout;
-        }
+        if (row.plainLayout) windows.layout = test_support::kPlainLayout;
+        if (row.focusOnAnotherThread)
+            windows.threadLayouts[other.emplace(form.hwnd()).id] = test_support::kAltGrLayout;
         windows.elevated = row.elevated;
+        windows.meanwhile = [&] { windows.user(row.meanwhile); };
+        windows.user(row.before);
+        windows.user(std::vector<int>(row.presses, static_cast<int>(row.key)));
+        windows.user(row.later);
         sent.clear();
         const int before = locks;
-        for (int press = 0; press < (row.elevated ? 2 : 1); ++press) {
-            for (int k : row.held) windows.user({k});
-            windows.user({static_cast<int>(row.key)});
-            for (int k : row.later) windows.user({k});
-            runLoopUntilStopped();
-        }
+        runLoopUntilStopped();
         EXPECT_EQ(locks - before, row.locks ? 1 : 0);
         EXPECT_EQ(windows.delivered, row.typed);
-        EXPECT_EQ(windows.hotkeysFromSent, 0);
-        const std::vector<std::string> notices = balloons(sent);
-        ASSERT_EQ(notices.size(), row.elevated ? 1u : 0u) << "once in a run";
-        if (row.elevated) {
-            EXPECT_EQ(notices[0],
+        EXPECT_EQ(windows.hotkeysFromSent, 0) << "nothing the program sent matched the hotkey";
+        EXPECT_EQ(sent.size(), row.elevated ? 1u : 0u) << "one notice in a run";
+        if (row.elevated && !sent.empty()) {
+            EXPECT_EQ(tray::readText(sent[0].record, tray::kInfo),
                       "Windows does not let this program type into administrator windows, so that "
                       "character was not typed. Ctrl + Alt + L locks the computer from the left "
                       "Ctrl and Alt keys.");
             EXPECT_EQ(tray::readText(sent[0].record, tray::kInfoTitle), "Vantrel Desk Guard");
-            EXPECT_EQ(form.cSysTray1.onceCounter(), 0) << "the minimize balloon's stays unused";
+            EXPECT_EQ(form.cSysTray1.onceCounter(), 0) << "the minimize balloon's is untouched";
         }
         UnregisterHotKey(form.hwnd(), ShortCuts::hotkeyId);
     }
 }
 
-// Windows' input queue (input_queue_model.h): what the program sends is processed after the
-// call returns, against the hotkeys registered then, with the keys held then.
-TEST_F(HotkeyTest, AltGrCharactersArriveOnceEachThroughWindowsInputQueue) {
-    form.show();
-    form.focusWindow();
-    using Model = test_support::InputQueueModel;
-    struct Scenario {
-        const char* what;
-        unsigned key;
-        std::function<void(Model&)> user;
-        std::wstring typed;
-    };
-    const Scenario scenarios[] = {
-        {"one press", 'L',
-         [](Model& m) {
-             m.user({LC, RA, 'L', -'L'});
-         },
-         L"ł"},
-        {"fifty presses in a row, as the key repeats", 'L',
-         [](Model& m) {
-             m.user({LC, RA});
-             for (int i = 0; i < 50; ++i) m.user({'L'});
-         },
-         std::wstring(50, L'ł')},
-        {"AltGr let go while the sent character waits in the queue", 'L',
-         [](Model& m) {
-             m.user({LC, RA, 'L'});
-             m.meanwhile = [&m] { m.user({-'L', -RA, -LC}); };
-         },
-         L"ł"},
-        {"a dead key, then a letter", '2',
-         [](Model& m) {
-             m.user({LC, RA, '2'});
-             m.meanwhile = [&m] { m.user({-'2', -RA, -LC, 'E', -'E'}); };
-         },
-         L"ˇe"},
-        {"a real key queued before the sent character", 'L',
-         [](Model& m) {
-             m.user({LC, RA, 'L', 'A'});
-         },
-         L"ął"},
-    };
-    for (const Scenario& scenario : scenarios) {
-        SCOPED_TRACE(scenario.what);
-        ASSERT_TRUE(RegisterHotKey(form.hwnd(), ShortCuts::hotkeyId, 3, scenario.key));
-        Model windows(form.hwnd());
-        scenario.user(windows);
-        const int before = locks;
-        runLoopUntilStopped();
-        EXPECT_EQ(windows.delivered, scenario.typed);
-        EXPECT_EQ(locks - before, 0);
-        EXPECT_EQ(windows.hotkeysFromSent, 0) << "nothing the program sent matched the hotkey";
-        EXPECT_TRUE(windows.registeredAtEverySend);
-        UnregisterHotKey(form.hwnd(), ShortCuts::hotkeyId);
-    }
-}
-
-// The real calls the design needs, as Wine runs them: Unicode input reaches a window of ours as
-// its characters, and our own window is not above us.
+// The real calls, as Wine runs them: Unicode input reaches a window of ours as its characters.
 TEST(UnicodeInput, ReachesTheFocusedWindowAsItsCharacters) {
     HWND edit = CreateWindowW(L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 60,
                               nullptr, nullptr, nullptr, nullptr);
@@ -451,17 +402,10 @@ TEST(UnicodeInput, ReachesTheFocusedWindowAsItsCharacters) {
     EXPECT_TRUE(win::aboveOurIntegrity(nullptr)) << "a level that cannot be read counts as above";
     win::services().sendInput(win::unicodeInput(L"ł\U0001D11E"));
     wchar_t text[8]{};
-    const DWORD deadline = GetTickCount() + 10000;
-    while (std::wstring(text) != L"ł\U0001D11E" &&
-           static_cast<LONG>(deadline - GetTickCount()) > 0) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        GetWindowTextW(edit, text, 8);
-    }
+    for (const DWORD end = GetTickCount() + 10000;
+         std::wstring(text) != L"ł\U0001D11E" && static_cast<LONG>(end - GetTickCount()) > 0;
+         GetWindowTextW(edit, text, 8))
+        test_support::pumpFor(20);
     EXPECT_EQ(std::wstring(text), L"ł\U0001D11E");
     DestroyWindow(edit);
 }

@@ -81,7 +81,6 @@ class InputQueueModel {
         s.toUnicode = layoutToUnicode;
         s.aboveUs = [this](HWND) { return elevated; };
         s.sendInput = [this](const std::vector<INPUT>& input) {
-            registeredAtEverySend = registeredAtEverySend && registered(lastHotkey_);
             for (const INPUT& i : input)
                 enqueue({i.ki.wVk,
                          static_cast<WCHAR>((i.ki.dwFlags & KEYEVENTF_UNICODE) ? i.ki.wScan : 0),
@@ -94,8 +93,8 @@ class InputQueueModel {
         win::services() = before_;
     }
 
-    // The user: a key goes down or up (a negative code), in the queue like every input.
-    void user(std::initializer_list<int> keys) {
+    // The user: keys go down, or up (a negative code), in the queue like every input.
+    void user(const std::vector<int>& keys) {
         for (int k : keys) enqueue({static_cast<WORD>(k < 0 ? -k : k), 0, k < 0, false});
     }
 
@@ -105,7 +104,6 @@ class InputQueueModel {
     std::function<void()> meanwhile;     // the user acting right after the program's next send
     std::wstring delivered;              // what the program with the focus received, in order
     int hotkeysFromSent = 0;             // hotkey messages caused by the program's own input
-    bool registeredAtEverySend = true;   // the pressed combination stayed registered
 
   private:
     struct Event {
@@ -152,7 +150,6 @@ class InputQueueModel {
                                (state_[VK_MENU] ? MOD_ALT : 0) | (state_[VK_SHIFT] ? MOD_SHIFT : 0);
         if (registered({modifiers, e.vk})) {
             if (e.sent && ++hotkeysFromSent > kLoopLimit) return;
-            lastHotkey_ = {modifiers, e.vk};
             PostMessageW(holder_, WM_HOTKEY, ShortCuts::hotkeyId, MAKELPARAM(modifiers, e.vk));
             return;
         }
@@ -166,7 +163,6 @@ class InputQueueModel {
     win::Services before_ = win::services();
     std::deque<Event> queue_;
     BYTE state_[256]{};  // the keys as the processed input left them
-    std::pair<UINT, UINT> lastHotkey_{};
 };
 
 }  // namespace test_support
