@@ -5,12 +5,23 @@
 
 namespace ShortCuts {
 
-// True when a press of the hotkey (its modifier flags and key, as the hotkey message carries them)
-// is the user typing: Ctrl + Alt with the right Alt key down, and a key that AltGr makes type a
-// character, or start a dead key, in the layout of the program with the focus. Such a press is
-// handed on to that program: the combination is withdrawn while the key is sent again, then
-// registered again at once. Where that registration is refused, the stop flag is raised so that
-// the next binding says why the software is off.
-bool HandBackTyping(HWND mainWindow, unsigned modifiers, unsigned virtualKey);
+// What became of a press that may be typing.
+enum class Typing {
+    none,     // not typing: the press locks
+    sent,     // the character went on to the program with the focus
+    refused,  // typing, but the program with the focus is above ours and would drop it
+};
+
+// Decides a press of the hotkey (its modifier flags and key, as the hotkey message carries them)
+// from the keys held when it is handled. The left Alt key is the combination the user chose;
+// with neither Alt key down any more, the press is in doubt: both lock. With the right Alt key
+// down and the left one up, AltGr is down: if AltGr with the key types a character (or starts a
+// dead key) in the focused thread's layout, with the Caps Lock toggle applied, that character
+// goes on to the program with the focus as Unicode input (a dead key as its spacing accent).
+// Unicode input matches no hotkey, so the combination stays registered throughout.
+Typing HandBackTyping(unsigned modifiers, unsigned virtualKey);
+
+// Sent to the main window for a press whose character could not go on (Typing::refused).
+inline constexpr UINT kTypingRefusedMessage = WM_APP + 1;
 
 }  // namespace ShortCuts

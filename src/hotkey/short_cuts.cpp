@@ -49,7 +49,16 @@ void LockDesk() {
 }
 
 void AnswerPress(HWND mainWindow, LPARAM modifiersAndKey) {
-    if (!HandBackTyping(mainWindow, LOWORD(modifiersAndKey), HIWORD(modifiersAndKey))) LockDesk();
+    switch (HandBackTyping(LOWORD(modifiersAndKey), HIWORD(modifiersAndKey))) {
+        case Typing::none:
+            LockDesk();
+            break;
+        case Typing::refused:
+            SendMessageW(mainWindow, kTypingRefusedMessage, 0, 0);
+            break;
+        case Typing::sent:
+            break;
+    }
 }
 
 bool IsOurHotkey(std::uintptr_t wParam) {

@@ -66,6 +66,12 @@ class Form1 : public ui::Form, private tray::ControlHost {
     // Tray minimize, restore and help (tray_handlers.cpp).
     void cSysTray1_MouseUp();
     void PushButton1_Click();
+    // A balloon over the tray icon that nothing waits for, and that leaves the minimize
+    // balloon's once-counter alone (notice_balloon.cpp).
+    void ShowNotice(const std::wstring& text);
+    // An AltGr character that could not go on to an administrator's window: said once in a run
+    // (typing_refused.cpp).
+    void TypingRefused();
 
     static constexpr int kClientWidthTwips = 8040, kClientHeightTwips = 2655;
 
@@ -117,6 +123,7 @@ class Form1 : public ui::Form, private tray::ControlHost {
     // Set while the saved options are restored: at load and at a policy refresh.
     bool loading_ = false;
     bool firstBinding_ = true;                      // no binding has run yet
+    bool typingRefusedTold_ = false;                // the refused typing's notice has been shown
     std::uint32_t held_ = main_window::kBindsNone;  // the registered combination, as answered
     std::vector<std::wstring> setByPolicy_;         // the keys of the options the policy sets
     // The (key, text) pairs of the policy values reported as naming no choice.

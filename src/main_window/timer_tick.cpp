@@ -1,6 +1,7 @@
 // The binding tick: registers the chosen combination and hands the thread to the wait loop.
 #include <windows.h>
 
+#include "hotkey/alt_gr_typing.h"
 #include "hotkey/catalogue.h"
 #include "hotkey/short_cuts.h"
 #include "main_window/form1.h"
@@ -68,5 +69,9 @@ LRESULT Form1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     // Another copy asks what this one holds; answered only when asked, so it costs nothing idle.
     if (msg == HolderQuestion()) return held_;
+    if (msg == ShortCuts::kTypingRefusedMessage) {
+        TypingRefused();
+        return 0;
+    }
     return Form::handleMessage(msg, wp, lp);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/run_error.h"
+#include "win/integrity.h"
 
 namespace win {
 namespace {
@@ -36,38 +37,12 @@ void startProgram(const std::wstring& program, const std::wstring& commandLine, 
     CloseHandle(pi.hProcess);
 }
 
-// The layout of the thread whose window has the focus: the user types with that one, not ours.
-HKL focusedLayout() {
-    const HWND focus = GetForegroundWindow();
-    return GetKeyboardLayout(focus ? GetWindowThreadProcessId(focus, nullptr) : 0);
-}
-
-AltGrKey altGrKeyInFocus(unsigned virtualKey) {
-    // AltGr reaches a layout as the left Ctrl and the right Alt.
-    BYTE state[256]{};
-    state[VK_CONTROL] = state[VK_LCONTROL] = state[VK_MENU] = state[VK_RMENU] = 0x80;
-    const HKL layout = focusedLayout();
-    const UINT scan = MapVirtualKeyExW(virtualKey, MAPVK_VK_TO_VSC, layout);
-    wchar_t typed[8];
-    // Flag 4 leaves the system's dead-key state alone (Windows 10 1607 on); where it is ignored,
-    // a second call ends the dead key the first one started.
+int toUnicodeKeepingDeadKeys(unsigned virtualKey, const BYTE* keyState, wchar_t* typed, int size,
+                             HKL layout) {
+    // Flag 4 leaves the system's dead-key state alone (Windows 10 1607 on).
     constexpr UINT kKeepKeyboardState = 4;
-    const int n = ToUnicodeEx(virtualKey, scan, state, typed, 8, kKeepKeyboardState, layout);
-    if (n < 0) {
-        ToUnicodeEx(virtualKey, scan, state, typed, 8, kKeepKeyboardState, layout);
-        return AltGrKey::startsDeadKey;
-    }
-    // A control character is no typing: Ctrl with a letter gives one on some layouts.
-    return n > 0 && typed[0] >= L' ' ? AltGrKey::typesCharacter : AltGrKey::typesNothing;
-}
-
-void sendKeyPressToFocus(unsigned virtualKey) {
-    INPUT press{};
-    press.type = INPUT_KEYBOARD;
-    press.ki.wVk = static_cast<WORD>(virtualKey);
-    press.ki.wScan =
-        static_cast<WORD>(MapVirtualKeyExW(virtualKey, MAPVK_VK_TO_VSC, focusedLayout()));
-    SendInput(1, &press, sizeof press);
+    return ToUnicodeEx(virtualKey, MapVirtualKeyExW(virtualKey, MAPVK_VK_TO_VSC, layout), keyState,
+                       typed, size, kKeepKeyboardState, layout);
 }
 
 bool highContrastOn() {
@@ -88,8 +63,15 @@ Services realServices() {
     s.runProgram = startProgram;
     s.lockWorkStation = []() -> unsigned long { return LockWorkStation() ? 0 : GetLastError(); };
     s.keyDown = [](int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; };
-    s.altGrKey = altGrKeyInFocus;
-    s.sendKeyPress = sendKeyPressToFocus;
+    // A thread without the keyboard focus reads the system's toggle here: the call brings the
+    // thread's key state up to date with the system's.
+    s.capsLockOn = [] { return (GetKeyState(VK_CAPITAL) & 1) != 0; };
+    s.keyboardLayout = [](DWORD thread) { return GetKeyboardLayout(thread); };
+    s.toUnicode = toUnicodeKeepingDeadKeys;
+    s.sendInput = [](const std::vector<INPUT>& input) {
+        SendInput(static_cast<UINT>(input.size()), const_cast<INPUT*>(input.data()), sizeof(INPUT));
+    };
+    s.aboveUs = aboveOurIntegrity;
     s.highContrast = highContrastOn;
     s.screenReader = screenReaderRunning;
     return s;

@@ -2,13 +2,13 @@
 // The few outside effects that tests replace: chance, starting programs, locking the desk, the
 // keyboard as a press finds it, and the accessibility settings Wine cannot switch.
 // Defaults are the real system calls.
+#include <windows.h>
+
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace win {
-
-// What the keyboard layout of the program with the focus makes of AltGr with a key.
-enum class AltGrKey { typesNothing, typesCharacter, startsDeadKey };
 
 struct Services {
     std::function<double()> random;  // 0 <= r < 1, seeded from the time of day
@@ -18,12 +18,19 @@ struct Services {
         runProgram;
     // Asks the system to lock the desk: 0 when it accepted, else the system's error code.
     std::function<unsigned long()> lockWorkStation;
-    // The keyboard: whether a key is down now; what AltGr with a key does in the layout of the
-    // program with the focus; handing that program a key's press, with the modifiers as they are
-    // held.
+    // The keyboard as Windows reports it when a press is handled: whether a key is down now and
+    // whether Caps Lock is on; a thread's keyboard layout (Wine answers our own for every
+    // thread); what a key does in a layout with a key state, as ToUnicodeEx answers, the
+    // system's dead-key state left alone; and handing input to the system's input queue.
     std::function<bool(int virtualKey)> keyDown;
-    std::function<AltGrKey(unsigned virtualKey)> altGrKey;
-    std::function<void(unsigned virtualKey)> sendKeyPress;
+    std::function<bool()> capsLockOn;
+    std::function<HKL(DWORD thread)> keyboardLayout;
+    std::function<int(unsigned virtualKey, const BYTE* keyState, wchar_t* typed, int size,
+                      HKL layout)>
+        toUnicode;
+    std::function<void(const std::vector<INPUT>& input)> sendInput;
+    // Whether a window belongs to a program above ours, which drops the input we send it.
+    std::function<bool(HWND window)> aboveUs;
     // The user's accessibility settings: high contrast on, a screen reader running.
     std::function<bool()> highContrast;
     std::function<bool()> screenReader;

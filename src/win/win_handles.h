@@ -52,6 +52,8 @@ using OwnedKey = Owned<HKEY, RegCloseKey>;
 // an owner takes it.
 using OwnedFile = Owned<HANDLE, CloseHandle>;
 using OwnedSearch = Owned<HANDLE, FindClose>;
+// Processes and tokens, which report a failure as null.
+using OwnedHandle = Owned<HANDLE, CloseHandle>;
 
 // Selects a GDI object into a device context for one scope, and puts back what it replaced.
 // The object itself is not owned.

@@ -2,12 +2,19 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "hotkey/short_cuts.h"
+#include "input_queue_model.h"
 #include "main_window/form1.h"
 #include "runtime/procedure_path.h"
+#include "tray/shell_notify.h"
+#include "win/integrity.h"
+#include "win/keyboard_focus.h"
 #include "win/services.h"
+#include "win/unicode_input.h"
 #include "win_test_support.h"
 
 namespace {
@@ -148,21 +155,6 @@ TEST_F(HotkeyTest, ARefusedRegistrationTurnsTheStatusLineOffUntilABindingSucceed
     stopLoopAfterQueued();
     form.Timer1_Timer();
     EXPECT_EQ(form.Label1.caption(), L"Software is on. Press Ctrl + Alt + L to lock computer");
-
-    // Taken while an AltGr character went on to the focused program: the press ends the wait
-    // loop, and the next binding says so.
-    win::services().keyDown = [](int key) { return key == VK_RMENU; };
-    win::services().altGrKey = [](unsigned) { return win::AltGrKey::typesCharacter; };
-    win::services().sendKeyPress = [&](unsigned key) { RegisterHotKey(other, 7, 3, key); };
-    ShortCuts::stopFlag = false;
-    SendMessageW(form.hwnd(), WM_HOTKEY, ShortCuts::hotkeyId, MAKELPARAM(3, 'L'));
-    EXPECT_EQ(locks, 0);
-    EXPECT_TRUE(ShortCuts::stopFlag);
-    stopLoopAfterQueued();
-    form.Timer1_Timer();
-    EXPECT_EQ(form.Label1.caption(),
-              L"Software is off. Ctrl + Alt + L is already used by another program");
-    UnregisterHotKey(other, 7);
     DestroyWindow(other);
 }
 
@@ -229,56 +221,193 @@ TEST_F(HotkeyTest, APressThatANestedLoopDispatchesLocksOnceAndARefusalOpensOneBo
     EXPECT_EQ(boxes.size(), 2u) << "once the box is closed, the next refusal is reported again";
 }
 
-// True when the combination is held by some window, so another cannot register it.
-bool held(unsigned modifiers, unsigned key) {
-    HWND other = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    const bool free = RegisterHotKey(other, 7, modifiers, key);
-    UnregisterHotKey(other, 7);
-    DestroyWindow(other);
-    return !free;
+// Waits for `object` while answering what other threads send this one.
+void waitAnswering(HANDLE object) {
+    MSG msg;
+    while (MsgWaitForMultipleObjects(1, &object, FALSE, 10000, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1)
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
 }
 
-TEST_F(HotkeyTest, AnAltGrCharacterGoesOnToTheFocusedProgramAndEveryOtherPressLocks) {
-    using win::AltGrKey;
+// A focus window on a thread of its own inside the form, as a Windows Store app's window sits in
+// the frame host's foreground window.
+struct FocusOnAnotherThread {
+    explicit FocusOnAnotherThread(HWND frame) : frame(frame) {
+        thread = CreateThread(nullptr, 0, run, this, 0, &id);
+        waitAnswering(ready);
+    }
+    ~FocusOnAnotherThread() {
+        SetEvent(done);
+        waitAnswering(thread);
+        for (HANDLE h : {thread, ready, done}) CloseHandle(h);
+    }
+    static DWORD WINAPI run(void* p) {
+        auto* self = static_cast<FocusOnAnotherThread*>(p);
+        AttachThreadInput(self->id, GetWindowThreadProcessId(self->frame, nullptr), TRUE);
+        SetFocus(
+            CreateWindowW(L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 9, 9, self->frame, 0, 0, 0));
+        SetEvent(self->ready);
+        waitAnswering(self->done);
+        return 0;  // the window goes with its thread
+    }
+    HWND frame;
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread = nullptr;
+    DWORD id = 0;
+};
+
+// Every press on Windows' input queue (input_queue_model.h): the user's keys as they go down
+// (and up, negative) before the chosen key, its presses, the keys that change before the
+// program handles them, and those the user changes while the program's own input waits.
+TEST_F(HotkeyTest, AnAltGrCharacterGoesOnOnceThroughWindowsInputQueueAndEveryOtherPressLocks) {
+    constexpr int LC = VK_LCONTROL, LA = VK_LMENU, RA = VK_RMENU, LS = VK_LSHIFT, CAPS = VK_CAPITAL;
     struct Row {
         const char* what;
-        unsigned modifiers;
-        bool rightAlt;
-        AltGrKey layout;
-        bool locks;
+        unsigned modifiers, key;
+        std::vector<int> before;
+        int presses;
+        std::vector<int> later, meanwhile;
+        bool plainLayout, focusOnAnotherThread, elevated, locks;
+        std::wstring typed;
     };
     const Row rows[] = {
-        {"right Alt, the layout types a character", 3, true, AltGrKey::typesCharacter, false},
-        {"right Alt, the layout starts a dead key", 3, true, AltGrKey::startsDeadKey, false},
-        {"right Alt, the layout types nothing", 3, true, AltGrKey::typesNothing, true},
-        {"left Alt", 3, false, AltGrKey::typesCharacter, true},
-        {"Ctrl + Shift", 6, true, AltGrKey::typesCharacter, true},
-        {"Alt + Shift", 5, true, AltGrKey::typesCharacter, true},
+        {"right Alt, the layout types a character", 3, 'L', {LC, RA}, 1, {}, {}, 0, 0, 0, 0, L"ł"},
+        {"right Alt, the layout types nothing", 3, 'L', {LC, RA}, 1, {}, {}, 1, 0, 0, 1, L""},
+        {"left Alt", 3, 'L', {LC, LA}, 1, {}, {}, 0, 0, 0, 1, L""},
+        {"left Alt, the right one down too", 3, 'L', {LC, LA, RA}, 1, {}, {}, 0, 0, 0, 1, L""},
+        {"Ctrl + Shift, AltGr down when handled", 6, 'L', {LC, LS}, 1, {RA}, {}, 0, 0, 0, 1, L""},
+        {"Alt + Shift, AltGr down when handled", 5, 'L', {RA, LS}, 1, {LC}, {}, 0, 0, 0, 1, L""},
+        {"a focus window on another thread with another layout",
+         3,
+         'L',
+         {LC, RA},
+         1,
+         {},
+         {},
+         1,
+         1,
+         0,
+         0,
+         L"ł"},
+        {"both Alt keys up when the press is handled",
+         3,
+         'L',
+         {LC, RA},
+         1,
+         {-RA, -LC},
+         {},
+         0,
+         0,
+         0,
+         1,
+         L""},
+        {"Caps Lock on", 3, 'L', {CAPS, -CAPS, LC, RA}, 1, {}, {}, 0, 0, 0, 0, L"Ł"},
+        {"an elevated focus window, two presses", 3, 'L', {LC, RA}, 2, {}, {}, 0, 0, 1, 0, L""},
+        {"fifty presses in a row, as the key repeats",
+         3,
+         'L',
+         {LC, RA},
+         50,
+         {},
+         {},
+         0,
+         0,
+         0,
+         0,
+         std::wstring(50, L'ł')},
+        {"AltGr let go while the sent character waits",
+         3,
+         'L',
+         {LC, RA},
+         1,
+         {},
+         {-'L', -RA, -LC},
+         0,
+         0,
+         0,
+         0,
+         L"ł"},
+        {"a dead key, then a letter",
+         3,
+         '2',
+         {LC, RA},
+         1,
+         {},
+         {-'2', -RA, -LC, 'E', -'E'},
+         0,
+         0,
+         0,
+         0,
+         L"ˇe"},
+        {"a real key queued before the sent character",
+         3,
+         'L',
+         {LC, RA},
+         1,
+         {'A'},
+         {},
+         0,
+         0,
+         0,
+         0,
+         L"ął"},
     };
+    std::vector<tray::NotifyRequest> sent;
+    tray::setNotifySender([&](const tray::NotifyRequest& r) { return sent.push_back(r), true; });
+    struct RealShellAgain {
+        ~RealShellAgain() { tray::setNotifySender(nullptr); }
+    } realShellAgain;
+    form.show();
+    form.focusWindow();
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        ASSERT_TRUE(RegisterHotKey(form.hwnd(), ShortCuts::hotkeyId, row.modifiers, 'L'));
-        std::vector<unsigned> sent;
-        bool heldWhileSent = true;
-        win::services().keyDown = [&](int key) { return key == VK_RMENU && row.rightAlt; };
-        win::services().altGrKey = [&](unsigned key) {
-            return key == 'L' ? row.layout : AltGrKey::typesNothing;
-        };
-        win::services().sendKeyPress = [&](unsigned key) {
-            sent.push_back(key);
-            heldWhileSent = held(row.modifiers, 'L');
-        };
+        ASSERT_TRUE(RegisterHotKey(form.hwnd(), ShortCuts::hotkeyId, row.modifiers, row.key));
+        std::optional<FocusOnAnotherThread> other;
+        test_support::InputQueueModel windows(form.hwnd());
+        if (row.plainLayout) windows.layout = test_support::kPlainLayout;
+        if (row.focusOnAnotherThread)
+            windows.threadLayouts[other.emplace(form.hwnd()).id] = test_support::kAltGrLayout;
+        windows.elevated = row.elevated;
+        windows.meanwhile = [&] { windows.user(row.meanwhile); };
+        windows.user(row.before);
+        windows.user(std::vector<int>(row.presses, static_cast<int>(row.key)));
+        windows.user(row.later);
+        sent.clear();
         const int before = locks;
-        PostMessageW(form.hwnd(), WM_HOTKEY, ShortCuts::hotkeyId, MAKELPARAM(row.modifiers, 'L'));
         runLoopUntilStopped();
         EXPECT_EQ(locks - before, row.locks ? 1 : 0);
-        EXPECT_EQ(sent, row.locks ? std::vector<unsigned>{} : std::vector<unsigned>{'L'});
-        if (!row.locks) {
-            EXPECT_FALSE(heldWhileSent) << "free while the key is sent on";
+        EXPECT_EQ(windows.delivered, row.typed);
+        EXPECT_EQ(windows.hotkeysFromSent, 0) << "nothing the program sent matched the hotkey";
+        EXPECT_EQ(sent.size(), row.elevated ? 1u : 0u) << "one notice in a run";
+        if (row.elevated && !sent.empty()) {
+            EXPECT_EQ(tray::readText(sent[0].record, tray::kInfo),
+                      "Windows does not let this program type into administrator windows, so that "
+                      "character was not typed. Ctrl + Alt + L locks the computer from the left "
+                      "Ctrl and Alt keys.");
+            EXPECT_EQ(tray::readText(sent[0].record, tray::kInfoTitle), "Vantrel Desk Guard");
+            EXPECT_EQ(form.cSysTray1.onceCounter(), 0) << "the minimize balloon's is untouched";
         }
-        EXPECT_TRUE(held(row.modifiers, 'L')) << "ours again after the press";
         UnregisterHotKey(form.hwnd(), ShortCuts::hotkeyId);
     }
+}
+
+// The real calls, as Wine runs them: Unicode input reaches a window of ours as its characters.
+TEST(UnicodeInput, ReachesTheFocusedWindowAsItsCharacters) {
+    HWND edit = CreateWindowW(L"EDIT", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 60,
+                              nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(edit);
+    SetFocus(edit);
+    EXPECT_EQ(win::keyboardFocus(), edit);
+    EXPECT_FALSE(win::aboveOurIntegrity(edit)) << "a window of this process";
+    EXPECT_TRUE(win::aboveOurIntegrity(nullptr)) << "a level that cannot be read counts as above";
+    win::services().sendInput(win::unicodeInput(L"ł\U0001D11E"));
+    wchar_t text[8]{};
+    for (const DWORD end = GetTickCount() + 10000;
+         std::wstring(text) != L"ł\U0001D11E" && static_cast<LONG>(end - GetTickCount()) > 0;
+         GetWindowTextW(edit, text, 8))
+        test_support::pumpFor(20);
+    EXPECT_EQ(std::wstring(text), L"ł\U0001D11E");
+    DestroyWindow(edit);
 }
 
 }  // namespace

@@ -1,0 +1,8 @@
+// Notices over the tray icon.
+#include "main_window/app_title.h"
+#include "main_window/form1.h"
+
+void Form1::ShowNotice(const std::wstring& text) {
+    // No time: the call returns at once, and a notice is not limited to once.
+    cSysTray1.ShowBalloon(text, std::wstring(main_window::kProductTitle), 0, false);
+}
