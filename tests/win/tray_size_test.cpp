@@ -7,20 +7,12 @@
 #include "tray_fixture.h"
 #include "win/icons.h"
 #include "win/services.h"
+#include "win_test_support.h"
 
 namespace {
 
+using test_support::iconWidth;
 using tray_test::field;
-
-int iconWidth(HANDLE icon) {
-    ICONINFO info{};
-    if (!GetIconInfo(static_cast<HICON>(icon), &info)) return 0;
-    BITMAP mask{};
-    GetObjectW(info.hbmMask, sizeof mask, &mask);
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return mask.bmWidth;
-}
 
 class TraySizeTest : public tray_test::TrayTest {
   protected:
