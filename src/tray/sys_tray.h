@@ -55,7 +55,6 @@ class cSysTray {
     // The control takes it as its TrayIcon now, and again whenever the taskbar may have changed
     // its DPI (the shell restarted, the displays or the work area changed) and that size did.
     void setSizedIcon(std::function<Picture(int pixels)> load);
-    int iconSize() const { return iconSize_; }
 
     // Shows a balloon over the icon and, with a positive time, waits until the shell reports it
     // gone or the time is up, processing window messages meanwhile. Fails with the overflow error

@@ -77,28 +77,6 @@ def test_a_combination_taken_by_another_program_shows_the_off_icon_and_the_reaso
     wait_for(lambda: tip() == [TITLE], timeout=15, what="the plain title")
 
 
-def test_a_hidden_start_under_the_lock_policy_tells_the_reason_once_for_the_user(desk, box):
-    policy_key = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\System"
-    reason = "Software is off. Locking is disabled by a system policy"
-    box.reg_add(policy_key, "DisableLockWorkstation", "1", "REG_DWORD")
-    desk.store(Windows_Startup="On", Minimized="On")
-    try:
-        # The notice comes within the minimize balloon's wait, after the icon and tip were off.
-        program = desk.start(trace=NOTIFY, wait_window=False)
-        wait_for(lambda: [b for b in balloons(box) if b["text"] == reason], timeout=30, what="the notice")
-        assert program.notify_operations() == [ADD, MODIFY, MODIFY]
-        assert desk.settings()["Policy Notice"] == "On"
-        desk.stop_all()
-        # The next start shows only the minimize balloon, before the binding waits for presses.
-        program = desk.start(trace=NOTIFY + ["user32.WaitMessage"], wait_window=False)
-        wait_for(lambda: program.calls("user32.WaitMessage"), timeout=30, what="the wait loop")
-        shown = wait_for(lambda: balloons(box), timeout=10, what="the minimize balloon")
-        assert [b["text"] for b in shown] == [BALLOON_TEXT]
-        assert program.notify_operations() == [ADD, MODIFY]
-    finally:
-        box.reg_delete_value(policy_key, "DisableLockWorkstation")
-
-
 def test_minimize_hides_with_one_balloon_and_a_release_on_the_icon_restores(desk):
     program = desk.start(trace=NOTIFY)
     box = desk.box
