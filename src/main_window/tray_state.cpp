@@ -35,7 +35,7 @@ void Form1::SetStatusLine(const std::wstring& line) {
         cSysTray1.setSizedIcon(
             [icon](int pixels) { return tray::Picture::loadIcon(icon, pixels); });
     }
-    // Before the icon is in the tray the tip is only kept; the load hands it over (statement 180).
+    // Before the icon is in the tray the tip is only kept; the load hands it over before the add.
     trayTip_ = main_window::trayTip(reason);
     if (cSysTray1.InTray() && cSysTray1.TrayTip() != trayTip_) cSysTray1.setTrayTip(trayTip_);
     TellHiddenUser(line, reason);
