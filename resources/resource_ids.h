@@ -6,5 +6,6 @@
 // The lowest-numbered icon is the one Explorer shows for the exe: keep IDI_APP first.
 #define IDI_APP 1
 #define IDI_TRAY 2
+#define IDI_TRAY_OFF 3  // the tray icon while the software is off
 
 #endif  // VDG_RESOURCE_IDS_H

@@ -67,11 +67,14 @@ class Form1 : public ui::Form, private tray::ControlHost {
     void cSysTray1_MouseUp();
     void PushButton1_Click();
     // A balloon over the tray icon that nothing waits for, and that leaves the minimize
-    // balloon's once-counter alone (notice_balloon.cpp).
+    // balloon's once-counter alone; a minimize balloon's running wait ends (notice_balloon.cpp).
     void ShowNotice(const std::wstring& text);
     // An AltGr character that could not go on to an administrator's window: said once in a run
     // (typing_refused.cpp).
     void TypingRefused();
+
+    // Sets the status line; the tray's icon and tip follow it (tray_state.cpp).
+    void SetStatusLine(const std::wstring& line);
 
     static constexpr int kClientWidthTwips = 8040, kClientHeightTwips = 2655;
 
@@ -120,6 +123,9 @@ class Form1 : public ui::Form, private tray::ControlHost {
     // choice is there again once the policy is lifted.
     void SaveOption(const wchar_t* key, const std::wstring& value);
 
+    // Tells a user whose window is hidden why the software went off (tray_state.cpp).
+    void TellHiddenUser(const std::wstring& line, const std::wstring& reason);
+
     // Set while the saved options are restored: at load and at a policy refresh.
     bool loading_ = false;
     bool firstBinding_ = true;                      // no binding has run yet
@@ -128,4 +134,8 @@ class Form1 : public ui::Form, private tray::ControlHost {
     std::vector<std::wstring> setByPolicy_;         // the keys of the options the policy sets
     // The (key, text) pairs of the policy values reported as naming no choice.
     std::vector<std::pair<std::wstring, std::wstring>> refusedPolicies_;
+    // The tray's side of the status line: which icon it shows, its tip, the reasons told.
+    bool trayIconChosen_ = false, trayOff_ = false;
+    std::wstring trayTip_;
+    std::vector<std::wstring> reasonsTold_;
 };

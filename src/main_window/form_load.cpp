@@ -25,12 +25,6 @@ win::OwnedCursor loadCursorFile(const std::wstring& path) {
     return win::OwnedCursor(static_cast<HCURSOR>(cursor));
 }
 
-HICON applicationIcon(int metric) {
-    return static_cast<HICON>(LoadImageW(
-        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, GetSystemMetrics(metric),
-        GetSystemMetrics(metric == SM_CXICON ? SM_CYICON : SM_CYSMICON), LR_SHARED));
-}
-
 }  // namespace
 
 void Form1::Form_Load() {
@@ -48,19 +42,20 @@ void Form1::Form_Load() {
                                        SW_SHOWMINIMIZED);
     });
     g.step(128, [&] { setCaption(std::wstring(main_window::kProductTitle)); });
-    g.step(128, [&] { setIcons(applicationIcon(SM_CXICON), applicationIcon(SM_CXSMICON)); });
+    g.step(128, [&] { setIconResource(IDI_APP); });
     g.step(128, [&] {
         ui::setApplicationTitle(main_window::applicationTitle(main_window::kProductTitle));
     });
 
     FillLists(g);  // 130 to 156
 
-    g.step(158, [&] { Label1.setCaption(StatusLineBeforeBinding()); });
+    g.step(158, [&] { SetStatusLine(StatusLineBeforeBinding()); });
     g.step(160, [&] { Label1.setBackColor(ui::kWhite); });
     RestoreCheckBoxes(g, true);  // 162 to 174
     g.step(176, [&] { Timer1.setEnabled(true); });
     g.step(178, [&] { Timer1.setInterval(10); });
-    g.step(180, [&] { cSysTray1.setTrayTip(std::wstring(main_window::kProductTitle)); });
+    // The product title, and why the software is off where it is (the policy, an empty list).
+    g.step(180, [&] { cSysTray1.setTrayTip(trayTip_); });
     g.step(182, [&] { cSysTray1.setInTray(true); });
     g.step(184, [&] { loading_ = false; });
 }

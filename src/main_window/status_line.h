@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 #include "main_window/app_title.h"
@@ -47,6 +48,27 @@ inline std::wstring statusLineBeforeBinding(bool disabledByPolicy, const std::ws
     if (disabledByPolicy) return kStatusLinePolicy;
     if (modifierText.empty() || keyText.empty()) return kStatusLineNoCombination;
     return statusLine(modifierText, keyText);
+}
+
+// Why the software is off, as the status line gives it; empty while it is on.
+inline std::wstring offReason(const std::wstring& line) {
+    const std::wstring off = L"Software is off. ";
+    return line.compare(0, off.size(), off) == 0 ? line.substr(off.size()) : std::wstring();
+}
+
+// The most the tray's tooltip holds: 128 bytes with the closing NUL, one byte a character for
+// the plain ASCII of these texts.
+inline constexpr std::size_t kTrayTipChars = 127;
+
+// The tray's tooltip, on one line (Windows 11 has been seen to show only a tooltip's first): the
+// product title, and while the software is off " is off: " and the reason. A reason too long for
+// the tooltip is shortened, never the title.
+inline std::wstring trayTip(const std::wstring& reason) {
+    std::wstring tip(kProductTitle);
+    if (reason.empty()) return tip;
+    tip += L" is off: ";
+    const std::size_t room = kTrayTipChars - tip.size();
+    return tip + (reason.size() <= room ? reason : reason.substr(0, room - 3) + L"...");
 }
 
 }  // namespace main_window

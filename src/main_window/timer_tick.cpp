@@ -45,7 +45,7 @@ void Form1::Timer1_Timer() {
         g.step(114, [&] { line = BindHotkey(hotkey::modifierFlags(2)); });
     }
     // 116: the window keeps no drawn image of its own; the status line says what the binding left.
-    g.step(116, [&] { Label1.setCaption(line); });
+    g.step(116, [&] { SetStatusLine(line); });
     g.step(118, [&] {
         // A start hidden into the tray stays there; later bindings show the window.
         if (!(firstBinding_ && hiddenInTray)) show();

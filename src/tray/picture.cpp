@@ -1,5 +1,7 @@
 #include "tray/picture.h"
 
+#include "win/icons.h"
+
 namespace tray {
 
 namespace {
@@ -25,9 +27,7 @@ Picture Picture::fromBitmap(HBITMAP bitmap, bool owned) {
 }
 
 Picture Picture::loadIcon(int resourceId, int size) {
-    HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
-                             size, size, 0);
-    return fromIcon(static_cast<HICON>(icon), true);
+    return fromIcon(win::loadIcon(resourceId, size), true);
 }
 
 }  // namespace tray

@@ -14,7 +14,7 @@ class Picture {
     Picture() = default;  // none
     static Picture fromIcon(HICON icon, bool owned);
     static Picture fromBitmap(HBITMAP bitmap, bool owned);
-    // The 16 x 16 image of an icon resource of this program.
+    // An icon resource of this program at `size` pixels, owned.
     static Picture loadIcon(int resourceId, int size);
 
     Type type() const { return type_; }

@@ -1,6 +1,7 @@
 #include "tray/sys_tray.h"
 
 #include <chrono>
+#include <utility>
 
 #include "runtime/run_error.h"
 #include "tray/m_sys_tray.h"
@@ -8,6 +9,7 @@
 #include "tray/tray_rules.h"
 #include "ui/twips.h"
 #include "win/dpi.h"
+#include "win/icons.h"
 #include "win/message_filter.h"
 #include "win/message_loop.h"
 #include "win/window_class.h"
@@ -119,6 +121,23 @@ void cSysTray::setInTray(bool show) {
     host_.propertyChanged(L"InTray");
 }
 
+void cSysTray::setSizedIcon(std::function<Picture(int)> load) {
+    sizedIcon_ = std::move(load);
+    iconSize_ = win::trayIconSize();
+    setTrayIcon(sizedIcon_(iconSize_));
+}
+
+// Our window's own WM_DPICHANGED says nothing of the taskbar's monitor; these notices are what
+// can tell that the taskbar's DPI changed. The icon it replaces goes once the shell has the new
+// one.
+void cSysTray::taskbarMayHaveChanged() {
+    if (!sizedIcon_) return;
+    const int size = win::trayIconSize();
+    if (size == iconSize_) return;
+    iconSize_ = size;
+    setTrayIcon(sizedIcon_(size));
+}
+
 // ---- requests ----------------------------------------------------------------------------------
 
 bool cSysTray::AddToTray(HWND window, std::int32_t id, const std::wstring& tip,
@@ -211,16 +230,18 @@ void cSysTray::ShowBalloon(const std::wstring& Tip, const std::wstring& sTitle,
     balloonShown_ = true;
     if (ShowOnce) ++onceCounter_;
     if (ShowTimer <= 0) return;
+    waitEnded_ = false;
     waitForBalloon(ShowTimer);
     // Time is up and the shell has not reported the balloon gone: take it down. The flag stays
     // set until the shell reports the balloon hidden.
-    if (balloonShown_) sendNotify(clearBalloonRequest(shown));
+    const bool ended = std::exchange(waitEnded_, false);
+    if (balloonShown_ && !ended) sendNotify(clearBalloonRequest(shown));
 }
 
 void cSysTray::waitForBalloon(std::int32_t seconds) {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline = Clock::now() + std::chrono::seconds(seconds);
-    while (balloonShown_) {
+    while (balloonShown_ && !waitEnded_) {
         const Clock::time_point now = Clock::now();
         if (now >= deadline) break;
         // Sleep until a message arrives or the time is up; then run what arrived.
@@ -244,11 +265,19 @@ void cSysTray::paintFace() {
 
 LRESULT cSysTray::handle(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == taskbarCreatedMessage()) {
-        // The shell restarted and lost its icons: a control in the tray puts its icon back.
+        // The shell restarted and lost its icons, or (after a scaling change) kept them: a control
+        // in the tray puts its icon back, at the size the new taskbar draws.
+        taskbarMayHaveChanged();
         if (added_) addAgainAfterShellRestart();
         return 0;
     }
     switch (msg) {
+        case WM_DISPLAYCHANGE:
+            taskbarMayHaveChanged();
+            break;
+        case WM_SETTINGCHANGE:
+            if (wp == SPI_SETWORKAREA || wp == SPI_SETNONCLIENTMETRICS) taskbarMayHaveChanged();
+            break;
         case WM_TIMER:
             if (wp == kRetryTimer) {
                 retryAdd();

@@ -51,11 +51,20 @@ class cSysTray {
     bool InTray() const { return inTray_; }
     void setInTray(bool show);
 
+    // The icon at the size the notification area draws it: `load` gives it for a size in pixels.
+    // The control takes it as its TrayIcon now, and again whenever the taskbar may have changed
+    // its DPI (the shell restarted, the displays or the work area changed) and that size did.
+    void setSizedIcon(std::function<Picture(int pixels)> load);
+
     // Shows a balloon over the icon and, with a positive time, waits until the shell reports it
     // gone or the time is up, processing window messages meanwhile. Fails with the overflow error
     // for a time above 2147483 seconds, before anything is sent.
     void ShowBalloon(const std::wstring& Tip, const std::wstring& sTitle, std::int32_t ShowTimer,
                      bool ShowOnce);
+
+    // Ends a balloon's running wait at once, without its clear request: a balloon shown since
+    // then stays up. Nothing happens while no wait runs.
+    void EndBalloonWait() { waitEnded_ = true; }
 
     // A shell report on the icon: code is the callback message's lParam, id its wParam.
     // Called by mSysTray's hook; not part of what hosts use.
@@ -88,6 +97,7 @@ class cSysTray {
     void retryAdd();
     void stopRetry();
     void addAgainAfterShellRestart();
+    void taskbarMayHaveChanged();
     void waitForBalloon(std::int32_t seconds);
     void paintFace();
 
@@ -99,9 +109,12 @@ class cSysTray {
     Picture icon_, face_;
     bool added_ = false;
     bool balloonShown_ = false;
+    bool waitEnded_ = false;  // EndBalloonWait during the running wait
     std::int32_t onceCounter_ = 0;
     int width_ = kBoxTwips, height_ = kBoxTwips;
     int retriesLeft_ = 0;
+    std::function<Picture(int)> sizedIcon_;
+    int iconSize_ = 0;  // of the sized icon, in pixels
 };
 
 }  // namespace tray

@@ -2,9 +2,12 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
 #include "ui/twips.h"
 #include "win/dpi.h"
 #include "win/error_sink.h"
+#include "win/icons.h"
 #include "win/message_loop.h"
 #include "win/services.h"
 #include "win/window_class.h"
@@ -104,9 +107,21 @@ void Form::setCaption(const std::wstring& caption) {
     SetWindowTextW(hwnd_, caption.c_str());
 }
 
-void Form::setIcons(HICON big, HICON small) {
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+void Form::setIconResource(int resourceId) {
+    iconResource_ = resourceId;
+    loadIcons();
+}
+
+// The window holds the icons; each one it hands back is ours, loaded here before, and goes.
+void Form::loadIcons() {
+    if (!iconResource_) return;
+    for (auto [which, size] : {std::pair{ICON_BIG, win::bigIconSize(dpi_)},
+                               std::pair{ICON_SMALL, win::smallIconSize(dpi_)}}) {
+        const HICON icon = win::loadIcon(iconResource_, size);
+        if (const LRESULT old = SendMessageW(hwnd_, WM_SETICON, static_cast<WPARAM>(which),
+                                             reinterpret_cast<LPARAM>(icon)))
+            DestroyIcon(reinterpret_cast<HICON>(old));
+    }
 }
 
 void Form::setBackColor(Color c) {
@@ -291,6 +306,7 @@ void Form::onDpiChanged(int dpi, const RECT& suggested) {
     fonts_.clear();
     layout();
     previous.clear();
+    loadIcons();
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }

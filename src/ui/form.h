@@ -38,7 +38,9 @@ class Form {
 
     std::wstring caption() const;
     void setCaption(const std::wstring& caption);
-    void setIcons(HICON big, HICON small);  // not owned
+    // The window's big and small icons from this program's icon resource `resourceId`, at the
+    // window's DPI, and again at each new DPI.
+    void setIconResource(int resourceId);
     Color backColor() const { return back_; }
     void setBackColor(Color c);
 
@@ -102,11 +104,13 @@ class Form {
     void eraseBackground(HDC dc);
     void onSetFocus();
     void onDpiChanged(int dpi, const RECT& suggested);
+    void loadIcons();
     void onFirstShow();
 
     HWND hwnd_ = nullptr;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
     int clientWidthTwips_ = 0, clientHeightTwips_ = 0;
+    int iconResource_ = 0;  // none
     DWORD style_ = 0;
     Color back_ = kButtonFace;
     PointerMode pointerMode_ = kPointerDefault;

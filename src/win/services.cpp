@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/run_error.h"
+#include "win/icons.h"
 #include "win/integrity.h"
 
 namespace win {
@@ -74,6 +75,7 @@ Services realServices() {
     s.aboveUs = aboveOurIntegrity;
     s.highContrast = highContrastOn;
     s.screenReader = screenReaderRunning;
+    s.taskbarDpi = realTaskbarDpi;
     return s;
 }
 

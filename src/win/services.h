@@ -1,6 +1,7 @@
 #pragma once
 // The few outside effects that tests replace: chance, starting programs, locking the desk, the
-// keyboard as a press finds it, and the accessibility settings Wine cannot switch.
+// keyboard as a press finds it, the accessibility settings Wine cannot switch, and the taskbar's
+// DPI, which Wine's taskbar does not declare.
 // Defaults are the real system calls.
 #include <windows.h>
 
@@ -34,6 +35,8 @@ struct Services {
     // The user's accessibility settings: high contrast on, a screen reader running.
     std::function<bool()> highContrast;
     std::function<bool()> screenReader;
+    // The DPI the taskbar draws at now, 0 where the system cannot tell (win/icons.h).
+    std::function<int()> taskbarDpi;
 };
 
 Services& services();

@@ -1,5 +1,7 @@
 """The notification-area icon as a user meets it: tooltip, minimize to tray with a balloon once,
-restore on a click, the help box, the shell's restart, closing, and starting hidden in the tray."""
+restore on a click, the help box, the shell's restart, closing, starting hidden in the tray, and
+the icon and tip that tell when the software is off."""
+import subprocess
 
 from conftest import TITLE
 from winebox import ROOT, wait_for
@@ -12,6 +14,7 @@ HELP_TEXT = ("This software will do the same as pressing Ctrl+Alt+Del and clicki
              "\r\n\r\nThis software minimizes to the bottom-right corner of the screen."
              "\r\n\r\nQuestions? Please contact Team Tamberlin at https://www.tamberlin.example/contact/")
 TRAY_BLUE = (7, 162, 254)
+OFF_SLASH = (170, 0, 0)  # the "off" icon's slash
 
 
 def hidden(desk):
@@ -39,6 +42,39 @@ def test_icon_enters_the_tray_once_at_start_with_the_product_title_as_tip(desk):
     tips = wait_for(lambda: [t["text"] for t in box.tooltips() if not t["balloon"]], timeout=10,
                     what="the tooltip")
     assert tips == [TITLE]
+
+
+def test_a_combination_taken_by_another_program_shows_the_off_icon_and_the_reason(desk, box):
+    def tip():
+        def pointed():  # away and back: the tip shows as it is now
+            box.xdotool("mousemove", 600, 700, "sleep", "0.5")
+            box.point_at_tray_icon()
+            box.xdotool("mousemove_relative", "--", 2, 2, "sleep", "0.2", "mousemove_relative", "--", -2, -2)
+            try:
+                return wait_for(lambda: [t["text"] for t in box.tooltips() if not t["balloon"]], timeout=3)
+            except TimeoutError:
+                return None
+        return wait_for(pointed, timeout=20, what="the tooltip")
+
+    shot = ROOT / "build" / "screenshots" / "tray-off.png"
+    holder = subprocess.Popen(box.command(box.inspect_exe(), "hotkey", "3", str(0x4C)), env=box.env(),
+                              stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+    try:
+        assert holder.stdout.readline().strip() == "registered"
+        box.xdotool("mousemove", 600, 700)  # not over the icon as it enters
+        desk.start()
+        wait_for(lambda: box.tray_icon_pixels(shot, OFF_SLASH) >= 20, timeout=15, what="the off icon")
+        assert box.tray_icon_pixels(shot, TRAY_BLUE) == 0
+        [text] = tip()
+        assert text.startswith(TITLE + " is off: ") and text.endswith("is already used by another program")
+    finally:
+        holder.stdin.close()
+        holder.wait(10)
+    box.inspect("select", TITLE, 1, 12)  # "M", then "L" again: bound now that it is free
+    box.inspect("select", TITLE, 1, 11)
+    wait_for(lambda: box.tray_icon_pixels(shot, TRAY_BLUE) >= 20, timeout=15, what="the design's icon")
+    assert box.tray_icon_pixels(shot, OFF_SLASH) == 0
+    wait_for(lambda: tip() == [TITLE], timeout=15, what="the plain title")
 
 
 def test_minimize_hides_with_one_balloon_and_a_release_on_the_icon_restores(desk):
@@ -121,3 +157,4 @@ def test_start_options_on_start_hidden_in_the_tray_and_a_click_shows_the_window(
     assert hidden(desk)
     box.click_tray_icon(1)
     wait_for(lambda: shown_normal_with_focus(desk), timeout=10, what="the window shown by the click")
+

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "hotkey/catalogue.h"
 #include "main_window/holder_answer.h"
 #include "main_window/status_line.h"
@@ -53,6 +56,28 @@ TEST(HolderAnswer, NamesACopyOnlyWhenItSaysItHoldsThisVeryCombination) {
     for (const auto& [answers, holder] : cases)
         EXPECT_EQ(main_window::holderFromAnswers(ctrlAltL, answers), holder)
             << testing::PrintToString(answers);
+}
+
+TEST(StatusLine, TheTrayTipNamesEveryReasonWholeOnOneLineAndShortensOnlyTheReason) {
+    using main_window::Holder;
+    std::vector<std::wstring> lines = {main_window::kStatusLinePolicy,
+                                       main_window::kStatusLineNoCombination};
+    for (const auto& pair : hotkey::kModifierPairs)
+        for (const auto& key : hotkey::keyTexts())
+            for (Holder h : {Holder::kUnknown, Holder::kAnotherProgram, Holder::kRunningCopy})
+                lines.push_back(main_window::statusLineOff(pair.text, key, h));
+    for (const auto& line : lines) {
+        const std::wstring reason = main_window::offReason(line);
+        EXPECT_EQ(L"Software is off. " + reason, line);
+        EXPECT_EQ(main_window::trayTip(reason), L"Vantrel Desk Guard is off: " + reason);
+        EXPECT_LE(main_window::trayTip(reason).size(), main_window::kTrayTipChars) << line;
+    }
+    EXPECT_EQ(
+        main_window::trayTip(main_window::offReason(main_window::statusLine(L"Alt + Shift", L"L"))),
+        L"Vantrel Desk Guard");
+    const std::wstring tooLong = main_window::trayTip(std::wstring(200, L'x'));
+    EXPECT_EQ(tooLong.size(), main_window::kTrayTipChars);
+    EXPECT_EQ(tooLong.substr(0, 27) + tooLong.substr(124), L"Vantrel Desk Guard is off: ...");
 }
 
 TEST(RunValue, NamesTheProgramFileAndQuotesItsPath) {

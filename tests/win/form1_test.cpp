@@ -216,8 +216,19 @@ TEST_F(Form1Test, LoadSetsTitleIconTimerAndStatusLine) {
     form.Form_Load();
     EXPECT_EQ(form.caption(), L"Vantrel Desk Guard");
     EXPECT_EQ(ui::applicationTitle(), L"Vantrel Desk");
-    EXPECT_NE(SendMessageW(form.hwnd(), WM_GETICON, ICON_BIG, 0), 0);
-    EXPECT_NE(SendMessageW(form.hwnd(), WM_GETICON, ICON_SMALL, 0), 0);
+    const auto icon = [&](WPARAM which) {
+        return reinterpret_cast<HANDLE>(SendMessageW(form.hwnd(), WM_GETICON, which, 0));
+    };
+    // At the window's DPI, and at a new one when it moves; the icons it replaced are destroyed.
+    const HANDLE big = icon(ICON_BIG), small = icon(ICON_SMALL);
+    EXPECT_EQ(test_support::iconWidth(big), MulDiv(32, form.dpi(), 96));
+    EXPECT_EQ(test_support::iconWidth(small), MulDiv(16, form.dpi(), 96));
+    RECT r;
+    GetWindowRect(form.hwnd(), &r);
+    SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(test_support::iconWidth(icon(ICON_BIG)), 48);
+    EXPECT_EQ(test_support::iconWidth(icon(ICON_SMALL)), 24);
+    EXPECT_EQ(test_support::iconWidth(big) + test_support::iconWidth(small), 0);
     EXPECT_TRUE(form.Timer1.enabled());
     EXPECT_EQ(form.Timer1.interval(), 10);
     EXPECT_EQ(form.Label1.caption(), L"Software is on. Press Ctrl + Alt + L to lock computer");

@@ -1,5 +1,6 @@
 #pragma once
-// Shared pieces of the Windows tests: a clean settings area, captured report boxes, a pumped queue.
+// Shared pieces of the Windows tests: a clean settings area, captured report boxes, a pumped queue,
+// icon sizes.
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -12,6 +13,17 @@
 #include "win/error_sink.h"
 
 namespace test_support {
+
+// The width of an icon, 0 for a handle that is no icon (or no longer one).
+inline int iconWidth(HANDLE icon) {
+    ICONINFO info{};
+    if (!GetIconInfo(static_cast<HICON>(icon), &info)) return 0;
+    BITMAP mask{};
+    GetObjectW(info.hbmMask, sizeof mask, &mask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return mask.bmWidth;
+}
 
 inline void clearSettings() {
     RegDeleteTreeW(HKEY_CURRENT_USER, settings::kSettingsKey);
