@@ -25,8 +25,6 @@ def test_a_cancelled_end_keeps_the_lock_and_a_real_one_ends_the_program(desk, bo
     def send(message, wparam, lparam):
         return box.inspect("send", f"#{window}", message, wparam, lparam).strip()
 
-    # Restarted by the system after an upgrade closes it, with no command line, never after a crash or hang
-    # (Wine names the module in capitals).
     # Restarted by the system after an upgrade closes it, or at sign-in after the user's restart, marked as such;
     # never after a crash, a hang or an update's restart (Wine names the module in capitals).
     flags = RESTART_NO_CRASH | RESTART_NO_HANG | RESTART_NO_REBOOT

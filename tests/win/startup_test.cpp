@@ -1,7 +1,6 @@
 // The start-up box against registry roots of the test's own, and the admin-only path test behind
 // its view of the file system. Wine enforces no file permissions: the view models Windows's.
 #include <windows.h>
-#include <aclapi.h>
 #include <gtest/gtest.h>
 #include <sddl.h>
 
@@ -245,39 +244,5 @@ INSTANTIATE_TEST_SUITE_P(Rows, StartupTest, testing::Values(
         return n;
     });
 // clang-format on
-
-// One object's verdict on descriptors the file system stores. Wine 8 keeps none (it reports the
-// Unix owner and mode) and enforces none.
-TEST(AdminOnlyObject, AFolderUsersMayWriteIsNotAdminOnlyOneOnlyAdministratorsChangeIs) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + L"vantrel verdict";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    for (const auto& [sddl, adminOnly] :
-         {std::pair{L"O:BAD:(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1301bf;;;BU)", false},
-          std::pair{L"O:BAD:(A;;FA;;;BA)(A;;FA;;;SY)(A;;0x1200a9;;;BU)", true}}) {
-        const Descriptor d(sddl);
-        ASSERT_EQ(SetNamedSecurityInfoW(const_cast<wchar_t*>(folder.c_str()), SE_FILE_OBJECT,
-                                        OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION |
-                                            PROTECTED_DACL_SECURITY_INFORMATION,
-                                        d.owner, nullptr, d.dacl, nullptr),
-                  DWORD(ERROR_SUCCESS));
-        PSID stored = nullptr;
-        PSECURITY_DESCRIPTOR back = nullptr;
-        GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &stored,
-                              nullptr, nullptr, nullptr, &back);
-        const bool kept = stored && EqualSid(stored, d.owner);
-        LocalFree(back);
-        if (!kept) {
-            RemoveDirectoryW(folder.c_str());
-            GTEST_SKIP() << "Wine accepted the descriptor and kept none (it makes a file's owner "
-                            "and DACL up from the Unix owner and mode): the verdict is tested on "
-                            "descriptors in memory";
-        }
-        EXPECT_EQ(win::onlyAdministratorsChange(folder.c_str(), win::Reach::everything), adminOnly)
-            << sddl;
-    }
-    RemoveDirectoryW(folder.c_str());
-}
 
 }  // namespace
