@@ -24,8 +24,7 @@ void Form1::ApplyStartupPolicy(bool on) {
 }
 
 void Form1::ShowStartupBox(bool setByPolicy) {
-    mStartUp::DropSecondValue();
-    const RegStuff::StartupEntry now = mStartUp::StartupState();
+    const RegStuff::StartupEntry now = mStartUp::DropSecondValue();
     Check4.setValue(now.startsAtLogon() ? 1 : 0);  // set while loading: no click handling
     // What the user cannot change is locked, the way a policy locks an option, and says why.
     std::wstring why;

@@ -27,10 +27,11 @@ RegStuff::StartupEntry StartupState() {
     return RegStuff::ReadStartup(startup_entry::runValueName(path), path);
 }
 
-void DropSecondValue() {
+RegStuff::StartupEntry DropSecondValue() {
     const RegStuff::StartupEntry now = StartupState();
-    if (now.machine.starts() && now.user.names)
-        RegStuff::RemoveUserValue(startup_entry::runValueName(win::programPath()));
+    if (!now.machine.starts() || !now.user.names) return now;
+    RegStuff::RemoveUserValue(startup_entry::runValueName(win::programPath()));
+    return StartupState();
 }
 
 }  // namespace mStartUp

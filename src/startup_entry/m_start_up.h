@@ -12,7 +12,7 @@ void AddToStartup();
 void RemoveFromStartup(bool machineReported = false);
 RegStuff::StartupEntry StartupState();
 // Where the machine's value starts this program, this user's own would start a second copy: it
-// goes. Nothing else is written.
-void DropSecondValue();
+// goes. Nothing else is written. Returns what Windows will start then.
+RegStuff::StartupEntry DropSecondValue();
 
 }  // namespace mStartUp
