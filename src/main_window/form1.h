@@ -85,8 +85,13 @@ class Form1 : public ui::Form, private tray::ControlHost {
     void onCloseRequest() override { Form_QueryUnload(); }
     void onUnload() override { Form_Unload(); }
     void onPolicyChange() override { Form_PolicyChange(); }
-    // The upgrade's restart brings the program back whatever the start-up option (main.cpp).
-    void onCloseForUpgrade() override { win::registerForRestart(L"/upgraded"); }
+    // What the system starts again: after an upgrade always, at sign-in only where no Run value
+    // does (main.cpp). A request made while the end is asked for outlives its cancelling, and
+    // the cancelling is not promised to a program that agreed: each question makes its own.
+    void onEndQuery(bool forUpgrade) override {
+        win::registerForRestart(forUpgrade ? L"/upgraded" : L"/restarted");
+    }
+    void onEndCancelled() override { win::registerForRestart(L"/restarted"); }
 
   private:
     // The tray control's host: the program runs, it is never designed.

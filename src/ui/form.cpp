@@ -374,10 +374,13 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_QUERYENDSESSION:
             // Only a question: another program may still cancel the end of the session (or of an
             // upgrade that closes us), so nothing closes until WM_ENDSESSION says it goes ahead.
-            if (lp & ENDSESSION_CLOSEAPP) onCloseForUpgrade();
+            onEndQuery((lp & ENDSESSION_CLOSEAPP) != 0);
             return TRUE;
         case WM_ENDSESSION:
-            if (wp) onCloseRequest();
+            if (wp)
+                onCloseRequest();
+            else
+                onEndCancelled();
             return 0;
         case WM_DESTROY:
             onUnload();

@@ -81,8 +81,11 @@ class Form {
     virtual void onResize() {}
     // Any request to close: the close box, the end of the session (once it is sure), others.
     virtual void onCloseRequest() {}
-    virtual void onPolicyChange() {}     // the system's policies were refreshed
-    virtual void onCloseForUpgrade() {}  // an installer asks to close the program (it may cancel)
+    virtual void onPolicyChange() {}  // the system's policies were refreshed
+    // The end of the session, or an installer closing the program (`forUpgrade`), is asked for;
+    // it may still be cancelled.
+    virtual void onEndQuery(bool /*forUpgrade*/) {}
+    virtual void onEndCancelled() {}  // the end asked for does not come: the session goes on
     virtual void onUnload() {}
 
   private:

@@ -1,6 +1,7 @@
 #include "win/restart.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include "win/function_lookup.h"
 
@@ -13,15 +14,14 @@ void registerForRestart(const wchar_t* commandLine) {
 }
 
 bool startedWith(std::wstring_view mark) {
-    std::wstring_view line = GetCommandLineW();
-    // The program's name comes first, quoted or up to the first blank.
-    size_t end = line.empty() || line[0] != L'"' ? line.find_first_of(L" \t") : line.find(L'"', 1);
-    line.remove_prefix(end == std::wstring_view::npos ? line.size() : end + (line[0] == L'"'));
-    const size_t first = line.find_first_not_of(L" \t");
-    if (first == std::wstring_view::npos) return false;
-    line = line.substr(first, line.find_last_not_of(L" \t") - first + 1);
-    return CompareStringOrdinal(line.data(), static_cast<int>(line.size()), mark.data(),
-                                static_cast<int>(mark.size()), TRUE) == CSTR_EQUAL;
+    int count = 0;
+    LPWSTR* const args = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!args) return false;
+    const bool marked =
+        count > 1 && CompareStringOrdinal(args[count - 1], -1, mark.data(),
+                                          static_cast<int>(mark.size()), TRUE) == CSTR_EQUAL;
+    LocalFree(args);
+    return marked;
 }
 
 }  // namespace win

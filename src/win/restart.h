@@ -10,8 +10,10 @@ namespace win {
 // nothing happens. A later request replaces an earlier one.
 void registerForRestart(const wchar_t* commandLine);
 
-// Whether the process's command line, after the program's own name, is exactly `mark`; any other
-// command line is ignored.
+// Whether the last argument of the process's command line, after the program's own name, is
+// `mark` (in any case). The line is split as the system splits it (`CommandLineToArgvW`): the
+// form of the line the system restarts the program with is undocumented, and where it names the
+// program unquoted, a path with blanks leaves its pieces as arguments before the mark.
 bool startedWith(std::wstring_view mark);
 
 }  // namespace win

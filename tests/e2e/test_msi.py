@@ -1,6 +1,6 @@
 """The installer package under Wine: a silent per-machine install, the installed program, an
 upgrade to a newer version, a refused downgrade, and an uninstall that takes the program, its
-shortcut and its start-up entries away and leaves the user's settings alone.
+shortcut and its start-up entries away and leaves the user's settings alone; then one outside Program Files.
 
 The package of the build under test is built beforehand (`cmake --build --preset win32 --target
 msi`, or win64); the newer version is made here by wixl from the same configured source, with
@@ -70,12 +70,12 @@ class Installer:
                                   stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL, timeout=STEP)
         return done.returncode, out.read_text(errors="replace")
 
-    def msiexec(self, action: str, package: str | Path) -> int:
+    def msiexec(self, action: str, package: str | Path, *properties: str) -> int:
         """`msiexec /i` or `/x`, silent, with a verbose log kept beside the test's files."""
         self.runs += 1
         log = self.logs / f"{self.runs:02d}-msiexec{action.replace('/', '-')}.log"
         target = windows_path(package) if isinstance(package, Path) else package
-        code, _ = self.wine("msiexec", action, target, "/qn", "/l*v", windows_path(log))
+        code, _ = self.wine("msiexec", action, target, *properties, "/qn", "/l*v", windows_path(log))
         return code
 
     def products(self) -> dict[str, dict[str, str]]:
@@ -237,6 +237,15 @@ def test_install_start_upgrade_and_uninstall(installer, box, tmp_path):
     assert box.reg_values(SETTINGS_KEY) == settings, "the user's settings are the user's"
     box.reg_delete_value(USER_RUN, "SomeOtherProgram")
     box.reg_delete_key(SETTINGS_KEY)
+
+    # ---- outside Program Files, where others may replace it, no machine entry names the program: a first install,
+    # so nothing rests on Wine's removal of an older version (Wine shows a 32-bit machine value in both views)
+    own, other = (MACHINE_RUN, MACHINE_RUN_32) if BUILD_UNDER_TEST == "win64" else (MACHINE_RUN_32, MACHINE_RUN)
+    box.reg_add(own, RUN_VALUE, '"C:\\Tools\\VantrelDeskGuard\\VantrelDeskGuard.exe"')
+    box.reg_add(other, RUN_VALUE, quoted)
+    assert inst.msiexec("/i", inst.package, "INSTALLDIR=C:\\Tools\\VantrelDeskGuard") == 0
+    assert (inst.drive_c / "Tools" / "VantrelDeskGuard" / "VantrelDeskGuard.exe").exists()
+    assert [RUN_VALUE in box.reg_values(key) for key in (own, other)] == [False, False]
 
 
 @pytest.mark.skipif(BUILD_UNDER_TEST != "win64", reason="the 64-bit package installs in a 64-bit prefix only")

@@ -1,5 +1,5 @@
-// The committed tray icons read back: the design's 16x16 image, the frame of every size, and an
-// "off" icon that differs from the "on" one in luminance, not in colour alone.
+// The committed tray icons read back: the design's 16x16 image, each bitmap's frame, an "off"
+// icon that differs from the "on" one in luminance, not in colour alone, and the PNG headers.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -12,6 +12,7 @@ namespace {
 
 struct Image {
     int size = 0, bpp = 0;
+    std::string png;                 // a PNG image's bytes, whose pixels are not read
     std::vector<std::uint32_t> rgb;  // 0xRRGGBB, top row first
     std::uint32_t at(int x, int y) const { return rgb[static_cast<size_t>(y * size + x)]; }
 };
@@ -22,7 +23,7 @@ std::uint32_t u32(const std::string& d, size_t at) {
            static_cast<std::uint32_t>(static_cast<std::uint8_t>(d[at + 3])) << 24;
 }
 
-// The square, uncompressed DIB images of an .ico file.
+// The square images of an .ico file: uncompressed DIBs, read within the file, and PNG images.
 std::vector<Image> readIco(const std::string& name) {
     std::ifstream f(std::string(VDG_SOURCE_DIR) + "/resources/" + name, std::ios::binary);
     const std::string d((std::istreambuf_iterator<char>(f)), {});
@@ -34,9 +35,14 @@ std::vector<Image> readIco(const std::string& name) {
         Image im;
         im.size = static_cast<std::uint8_t>(d[entry]);
         im.bpp = static_cast<int>(u32(d, entry + 4) >> 16);
-        const size_t bits = u32(d, entry + 12) + 40;
+        const size_t at = u32(d, entry + 12), length = u32(d, entry + 8), bits = at + 40;
         const size_t stride = (static_cast<size_t>(im.size * im.bpp / 8) + 3) & ~size_t{3};
-        for (int y = 0; y < im.size; ++y)
+        if (at + length > d.size()) return {};
+        if (d.compare(at, 8, "\x89PNG\r\n\x1a\n") == 0)
+            im.png = d.substr(at, length);
+        else if (40 + stride * static_cast<size_t>(im.size) > length)
+            return {};
+        for (int y = 0; im.png.empty() && y < im.size; ++y)
             for (int x = 0; x < im.size; ++x) {
                 const size_t p = bits + stride * static_cast<size_t>(im.size - 1 - y) +
                                  static_cast<size_t>(x * im.bpp / 8);
@@ -60,7 +66,7 @@ const char* const kDesign[16] = {
 
 TEST(IconFiles, TrayIconsKeepTheDesignAndTheOffIconDiffersInLuminance) {
     const std::vector<Image> on = readIco("tray.ico"), off = readIco("tray_off.ico");
-    const std::vector<int> sizes = {16, 20, 24, 28, 32, 40, 48};
+    const std::vector<int> sizes = {16, 20, 24, 28, 32, 40, 48, 64, 80};  // PNG from 64 on
     ASSERT_EQ(on.size(), sizes.size());
     ASSERT_EQ(off.size(), sizes.size());
 
@@ -76,6 +82,12 @@ TEST(IconFiles, TrayIconsKeepTheDesignAndTheOffIconDiffersInLuminance) {
         const int s = sizes[i];
         ASSERT_EQ(on[i].size, s);
         ASSERT_EQ(off[i].size, s);
+        if (s > 48) {  // after the signature, the header's width, height, bit depth, colour type 6
+            const std::string side = std::string(3, '\0') + char(s);  // 32 bits, big-endian
+            for (const Image* im : {&on[i], &off[i]})
+                EXPECT_EQ(im->png.substr(16, 10), side + side + "\x08\x06") << s;
+            continue;
+        }
         for (const Image* im : {&on[i], &off[i]})
             for (int k = 0; k < s; ++k) {
                 EXPECT_EQ(im->at(k, 0) | im->at(k, s - 1) | im->at(0, k) | im->at(s - 1, k), 0u)

@@ -29,7 +29,8 @@ class TraySizeTest : public tray_test::TrayTest {
 };
 
 TEST_F(TraySizeTest, EachTaskbarDpiGetsItsSizeAndOnlyANewSizeANewIcon) {
-    for (auto [dpi, pixels] : {std::pair{96, 16}, std::pair{144, 24}, std::pair{168, 28}}) {
+    for (auto [dpi, pixels] : {std::pair{96, 16}, std::pair{144, 24}, std::pair{168, 28},
+                               std::pair{336, 56}, std::pair{480, 80}}) {
         taskbarAt(dpi);
         tray::cSysTray c(host);
         c.setSizedIcon(designIcon);
