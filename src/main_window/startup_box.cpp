@@ -6,17 +6,17 @@
 
 namespace {
 
-// Holds the machine value's text once its refused removal has been reported to this user.
+// Holds the texts of the values this user may not delete once their refused removal has been
+// reported to this user.
 constexpr const wchar_t* kReportedKey = L"Machine Startup Reported";
 
 }  // namespace
 
 void Form1::ApplyStartupPolicy(bool on) {
     if (on) return mStartUp::AddToStartup();
-    // A machine value this user may not delete stays; its refusal is reported once, not at every
-    // logon, until the value changes.
-    const RegStuff::StartupEntry now = mStartUp::StartupState();
-    const std::wstring stays = now.setForAllUsers() ? now.machine.data : L"";
+    // A machine value this user may not delete, or a policy's, stays; its refusal is reported
+    // once, not at every logon, until the values change.
+    const std::wstring stays = mStartUp::StartupState().staying();
     const std::wstring reported = settings::getSetting(kReportedKey, L"");
     if (stays.empty() && !reported.empty()) settings::removeSetting(kReportedKey);
     if (!stays.empty() && stays != reported) settings::saveSetting(kReportedKey, stays);
@@ -28,7 +28,9 @@ void Form1::ShowStartupBox(bool setByPolicy) {
     Check4.setValue(now.startsAtLogon() ? 1 : 0);  // set while loading: no click handling
     // What the user cannot change is locked, the way a policy locks an option, and says why.
     std::wstring why;
-    if (now.setForAllUsers())
+    if (now.byPolicy)
+        why = L"A policy (\"Run these programs at user logon\") starts this program at logon.";
+    else if (now.setForAllUsers())
         why = L"An administrator set this program to start for all users of this computer.";
     else if (now.noRunListRuns())
         why = L"A policy keeps Windows from starting the programs of the start-up lists.";

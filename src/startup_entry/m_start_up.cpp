@@ -15,10 +15,10 @@ void AddToStartup() {
                           win::onlyAdministratorsCanChange(path));
 }
 
-void RemoveFromStartup(bool machineReported) {
+void RemoveFromStartup(bool stayingReported) {
     const std::wstring path = win::programPath();
     if (path.empty()) return;
-    RegStuff::RemoveRunEntry(startup_entry::runValueName(path), path, machineReported);
+    RegStuff::RemoveRunEntry(startup_entry::runValueName(path), path, stayingReported);
 }
 
 RegStuff::StartupEntry StartupState() {
@@ -29,7 +29,7 @@ RegStuff::StartupEntry StartupState() {
 
 RegStuff::StartupEntry DropSecondValue() {
     const RegStuff::StartupEntry now = StartupState();
-    if (!now.machine.starts() || !now.user.names) return now;
+    if (!(now.byPolicy || now.machineStarts()) || !now.user.names) return now;
     RegStuff::RemoveUserValue(startup_entry::runValueName(win::programPath()));
     return StartupState();
 }

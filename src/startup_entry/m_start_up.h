@@ -8,11 +8,11 @@ namespace mStartUp {
 // A value under the machine's Run key only where only administrators can change the program file
 // and the path to it; else under the user's own.
 void AddToStartup();
-// `machineReported`: a machine value this user may not delete was reported already.
-void RemoveFromStartup(bool machineReported = false);
+// `stayingReported`: the values this user may not delete were reported already.
+void RemoveFromStartup(bool stayingReported = false);
 RegStuff::StartupEntry StartupState();
-// Where the machine's value starts this program, this user's own would start a second copy: it
-// goes. Nothing else is written. Returns what Windows will start then.
+// Where a machine value (in either view) or a policy's starts this program, this user's own would
+// start a second copy: it goes. Nothing else is written. Returns what Windows will start then.
 RegStuff::StartupEntry DropSecondValue();
 
 }  // namespace mStartUp

@@ -1,5 +1,8 @@
 #include "startup_entry/reg_stuff.h"
 
+#include <array>
+#include <utility>
+
 #include "runtime/run_error.h"
 #include "startup_entry/run_value.h"
 #include "win/registry.h"
@@ -11,31 +14,37 @@ namespace {
 
 using startup_entry::kRunSubkey;
 
-HKEY machineRoot = HKEY_LOCAL_MACHINE;
-HKEY userRoot = HKEY_CURRENT_USER;
-
-MachineView detectedView() {
+bool on64BitWindows() {
     BOOL wow64 = FALSE;
-    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64 ? MachineView::wow64
-                                                                : MachineView::native;
+    return sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64);
 }
-MachineView machineView = detectedView();
+// By MachineView; the 32-bit view exists on 64-bit Windows only.
+HKEY machineRoots[2] = {HKEY_LOCAL_MACHINE, on64BitWindows() ? HKEY_LOCAL_MACHINE : nullptr};
+HKEY userRoot = HKEY_CURRENT_USER;
+MachineView ownView =
+    sizeof(void*) == 4 && on64BitWindows() ? MachineView::wow64 : MachineView::native;
 
-// One hive's keys: its Run key in the program's view; its marks and policies, which a 32-bit
-// program reaches in the 64-bit view.
+HKEY machineRoot(MachineView view) {
+    return machineRoots[view == MachineView::wow64];
+}
+
+// One Run key: where it lies, and where its marks are, which are kept in the 64-bit view.
 struct Hive {
     HKEY root;
+    REGSAM view;
+    HKEY marksRoot;
     const wchar_t* marks;
     const wchar_t* policy;  // the DWORD that switches this Run key off
 };
 Hive userHive() {
-    return {userRoot, startup_entry::kMarksRun, L"DisableCurrentUserRun"};
+    return {userRoot, 0, userRoot, startup_entry::kMarksRun, L"DisableCurrentUserRun"};
 }
-Hive machineHive() {
-    return {
-        machineRoot,
-        machineView == MachineView::wow64 ? startup_entry::kMarksRun32 : startup_entry::kMarksRun,
-        L"DisableLocalMachineRun"};
+Hive machineHive(MachineView view) {
+    const bool wow64 = view == MachineView::wow64;
+    return {machineRoot(view), REGSAM(wow64 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY),
+            machineRoot(MachineView::native),
+            wow64 ? startup_entry::kMarksRun32 : startup_entry::kMarksRun,
+            L"DisableLocalMachineRun"};
 }
 
 // Opening for KEY_SET_VALUE is what deleting a value of the key needs; nothing changes here.
@@ -44,9 +53,23 @@ bool mayChange(HKEY root, const wchar_t* subkey, REGSAM view) {
     return RegOpenKeyExW(root, subkey, 0, KEY_SET_VALUE | view, key.receive()) == ERROR_SUCCESS;
 }
 
+// Whether Windows starts `programPath` from a command line: one longer than Windows runs starts
+// nothing.
+bool startsProgram(const std::wstring& data, const std::wstring& programPath) {
+    const std::wstring_view path = startup_entry::runValuePath(data);
+    return data.size() <= startup_entry::kMaxRunCommand &&
+           CompareStringOrdinal(path.data(), static_cast<int>(path.size()), programPath.c_str(),
+                                static_cast<int>(programPath.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The keys Windows reads beside the Run keys: the machine's in the 64-bit view.
+std::array<HKEY, 2> policyRoots() {
+    return {machineRoot(MachineView::native), userRoot};
+}
+
 // Either hive's policies may switch either Run key off.
 bool policySwitchesOff(const Hive& hive) {
-    for (const HKEY root : {machineRoot, userRoot}) {
+    for (const HKEY root : policyRoots()) {
         win::OwnedKey key;
         DWORD off = 0;
         if (RegOpenKeyExW(root, startup_entry::kExplorerPolicies, 0,
@@ -57,62 +80,83 @@ bool policySwitchesOff(const Hive& hive) {
     return false;
 }
 
+// The first value of either hive's policy Run list that starts `programPath`. Group Policy names
+// them "1", "2", ...; every value is read.
+bool policyRuns(const std::wstring& programPath, std::wstring& data) {
+    for (const HKEY root : policyRoots()) {
+        win::OwnedKey key;
+        if (RegOpenKeyExW(root, startup_entry::kPolicyRun, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY,
+                          key.receive()) != ERROR_SUCCESS)
+            continue;
+        for (std::wstring& text : win::readStrings(key.get()))
+            if (startsProgram(text, programPath)) {
+                data = std::move(text);
+                return true;
+            }
+    }
+    return false;
+}
+
 RunPlace readPlace(const Hive& hive, const std::wstring& name, const std::wstring& programPath) {
     RunPlace place;
+    if (!hive.root) return place;  // no such view
     win::OwnedKey run, marks;
-    if (RegOpenKeyExW(hive.root, kRunSubkey, 0, KEY_QUERY_VALUE, run.receive()) == ERROR_SUCCESS) {
+    if (RegOpenKeyExW(hive.root, kRunSubkey, 0, KEY_QUERY_VALUE | hive.view, run.receive()) ==
+        ERROR_SUCCESS) {
         if (auto data = win::readString(run.get(), nullptr, name)) {
             place.data = *data;
-            const std::wstring_view path = startup_entry::runValuePath(*data);
-            place.names = CompareStringOrdinal(
-                              path.data(), static_cast<int>(path.size()), programPath.c_str(),
-                              static_cast<int>(programPath.size()), TRUE) == CSTR_EQUAL;
+            place.names = startsProgram(*data, programPath);
         }
     }
-    place.removable = mayChange(hive.root, kRunSubkey, 0);
+    place.removable = mayChange(hive.root, kRunSubkey, hive.view);
     place.listRuns = !policySwitchesOff(hive);
-    if (RegOpenKeyExW(hive.root, hive.marks, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY,
+    if (RegOpenKeyExW(hive.marksRoot, hive.marks, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY,
                       marks.receive()) == ERROR_SUCCESS)
         place.markedOff = startup_entry::markDisables(win::readBytes(marks.get(), name));
-    place.markRemovable = mayChange(hive.root, hive.marks, KEY_WOW64_64KEY);
+    place.marksWritable = mayChange(hive.marksRoot, hive.marks, KEY_WOW64_64KEY);
     return place;
 }
 
-// True only when the Run key under `root` can be read and holds no value `name`; a key that cannot
-// be read may still hold it.
-bool valueMissing(HKEY root, const std::wstring& name) {
+// True only when the Run key can be read and holds no value `name`; a key that cannot be read may
+// still hold it.
+bool valueMissing(const Hive& hive, const std::wstring& name) {
     win::OwnedKey key;
-    LSTATUS status = RegOpenKeyExW(root, kRunSubkey, 0, KEY_QUERY_VALUE, key.receive());
+    LSTATUS status =
+        RegOpenKeyExW(hive.root, kRunSubkey, 0, KEY_QUERY_VALUE | hive.view, key.receive());
     if (status == ERROR_SUCCESS) status = win::findValue(key.get(), name);
     return status == ERROR_FILE_NOT_FOUND;
 }
 
-// Opens the Run key under `root`, writes one text value, closes it; returns the registry's status.
-LSTATUS PutValue(HKEY root, const std::wstring& name, const std::wstring& value) {
+// Opens a Run key, writes one text value, closes it; returns the registry's status.
+LSTATUS PutValue(const Hive& hive, const std::wstring& name, const std::wstring& value) {
     win::OwnedKey key;
-    const LSTATUS status = RegOpenKeyExW(root, kRunSubkey, 0, KEY_SET_VALUE, key.receive());
+    const LSTATUS status =
+        RegOpenKeyExW(hive.root, kRunSubkey, 0, KEY_SET_VALUE | hive.view, key.receive());
     if (status != ERROR_SUCCESS) return status;
     return win::writeString(key.get(), name, value);
 }
 
-// Opens the Run key under `root`, deletes one value, closes it; returns the registry's status,
-// ERROR_SUCCESS when the value is gone or never was.
-LSTATUS RemoveValue(HKEY root, const std::wstring& name) {
+// Opens a Run key, deletes one value, closes it; returns the registry's status, ERROR_SUCCESS
+// when the value is gone or never was.
+LSTATUS RemoveValue(const Hive& hive, const std::wstring& name) {
     win::OwnedKey key;
-    LSTATUS status = RegOpenKeyExW(root, kRunSubkey, 0, KEY_SET_VALUE, key.receive());
+    LSTATUS status =
+        RegOpenKeyExW(hive.root, kRunSubkey, 0, KEY_SET_VALUE | hive.view, key.receive());
     if (status == ERROR_SUCCESS) status = RegDeleteValueW(key.get(), name.c_str());
     // A standard user may not delete under the machine-wide key, yet it rarely holds the value.
-    if (status != ERROR_SUCCESS && valueMissing(root, name)) return ERROR_SUCCESS;
+    if (status != ERROR_SUCCESS && valueMissing(hive, name)) return ERROR_SUCCESS;
     return status;
 }
 
-// Deletes the start-up mark `name` of a hive: the value it pairs with is then enabled.
-LSTATUS RemoveMark(const Hive& hive, const std::wstring& name) {
+// Overwrites the disabling start-up mark `name` of a Run key with the enabled form. Deleting it
+// would do where a missing mark reads as enabled, which observers of Windows 11 dispute for the
+// 32-bit view.
+LSTATUS EnableMark(const Hive& hive, const std::wstring& name) {
     win::OwnedKey key;
-    LSTATUS status =
-        RegOpenKeyExW(hive.root, hive.marks, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, key.receive());
-    if (status == ERROR_SUCCESS) status = RegDeleteValueW(key.get(), name.c_str());
-    return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
+    const LSTATUS status = RegOpenKeyExW(hive.marksRoot, hive.marks, 0,
+                                         KEY_SET_VALUE | KEY_WOW64_64KEY, key.receive());
+    if (status != ERROR_SUCCESS) return status;
+    return win::writeBytes(key.get(), name, startup_entry::kEnabledMark);
 }
 
 [[noreturn]] void raise(const std::wstring& name, const wchar_t* what, const std::wstring& why) {
@@ -123,10 +167,26 @@ LSTATUS RemoveMark(const Hive& hive, const std::wstring& name) {
     raise(name, what, win::systemErrorText(static_cast<unsigned long>(status)));
 }
 
+constexpr MachineView kViews[] = {MachineView::native, MachineView::wow64};
+
 }  // namespace
 
+std::wstring StartupEntry::staying() const {
+    std::wstring texts;
+    auto add = [&](const std::wstring& text) { texts += (texts.empty() ? L"" : L"\n") + text; };
+    for (const MachineView view : kViews)
+        if (place(view).stays()) add(place(view).data);
+    if (byPolicy) add(policyData);
+    return texts;
+}
+
 void setMachineRoot(HKEY root) {
-    machineRoot = root;
+    machineRoots[0] = root;
+    machineRoots[1] = on64BitWindows() ? root : nullptr;
+}
+
+void setMachineRoot(MachineView view, HKEY root) {
+    machineRoots[view == MachineView::wow64] = root;
 }
 
 void setUserRoot(HKEY root) {
@@ -134,22 +194,36 @@ void setUserRoot(HKEY root) {
 }
 
 void setMachineView(MachineView view) {
-    machineView = view;
+    ownView = view;
 }
 
 StartupEntry ReadStartup(const std::wstring& name, const std::wstring& programPath) {
-    return {readPlace(userHive(), name, programPath), readPlace(machineHive(), name, programPath)};
+    StartupEntry entry;
+    entry.user = readPlace(userHive(), name, programPath);
+    entry.machine = readPlace(machineHive(MachineView::native), name, programPath);
+    entry.machine32 = readPlace(machineHive(MachineView::wow64), name, programPath);
+    entry.byPolicy = policyRuns(programPath, entry.policyData);
+    return entry;
 }
 
 void AddRunEntry(const std::wstring& name, const std::wstring& programPath, bool machineAllowed) {
     const StartupEntry now = ReadStartup(name, programPath);
-    const RunPlace& machine = now.machine;
-    // Started from one place only: the user's value goes where the machine's starts the program.
-    if (machine.starts() && (machineAllowed || !machine.removable)) return RemoveUserValue(name);
+    // Started from one place only: the user's value goes where a policy's or the machine's starts
+    // the program.
+    if (now.byPolicy) return RemoveUserValue(name);
+    for (const MachineView view : kViews)
+        if (now.place(view).starts() && (machineAllowed || !now.place(view).removable))
+            return RemoveUserValue(name);
     const std::wstring data = startup_entry::runValueData(programPath);
-    if (machineAllowed && machine.listRuns && (!machine.markedOff || machine.markRemovable) &&
-        PutValue(machineRoot, name, data) == ERROR_SUCCESS &&
-        (!machine.markedOff || RemoveMark(machineHive(), name) == ERROR_SUCCESS))
+    if (data.size() > startup_entry::kMaxRunCommand)
+        raise(name, L"written",
+              L"The program's path is too long for Windows to start it at logon.");
+    const RunPlace& machine = now.place(ownView);
+    const Hive hive = machineHive(ownView);
+    if (machineAllowed && hive.root && machine.listRuns &&
+        (!machine.markedOff || machine.marksWritable) &&
+        PutValue(hive, name, data) == ERROR_SUCCESS &&
+        (!machine.markedOff || EnableMark(hive, name) == ERROR_SUCCESS))
         return RemoveUserValue(name);
     if (!now.user.listRuns)
         raise(name, L"written",
@@ -157,28 +231,40 @@ void AddRunEntry(const std::wstring& name, const std::wstring& programPath, bool
               L"only a program file that only administrators can change may start for all users.");
     // The user's own Run key always exists for its owner; create it where it does not yet.
     LSTATUS status = win::createAndWriteString(userRoot, kRunSubkey, name, data);
-    if (status == ERROR_SUCCESS && now.user.markedOff) status = RemoveMark(userHive(), name);
+    if (status == ERROR_SUCCESS && now.user.markedOff) status = EnableMark(userHive(), name);
     if (status != ERROR_SUCCESS) raise(name, L"written", status);
     // A machine value for a file that others can change is moved here, where it starts for this
     // user only.
-    if (!machineAllowed && machine.names && machine.removable) RemoveValue(machineRoot, name);
+    if (!machineAllowed)
+        for (const MachineView view : kViews)
+            if (now.place(view).names && now.place(view).removable)
+                RemoveValue(machineHive(view), name);
 }
 
 void RemoveRunEntry(const std::wstring& name, const std::wstring& programPath,
-                    bool machineReported) {
+                    bool stayingReported) {
     const StartupEntry now = ReadStartup(name, programPath);
-    const LSTATUS user = RemoveValue(userRoot, name);
+    const LSTATUS user = RemoveValue(userHive(), name);
     LSTATUS machine = ERROR_SUCCESS;
-    if (now.machine.names && now.machine.removable)
-        machine = RemoveValue(machineRoot, name);
-    else if (now.machine.starts() && !machineReported)
-        machine = ERROR_ACCESS_DENIED;  // an administrator's, for every user
+    for (const MachineView view : kViews) {
+        const RunPlace& place = now.place(view);
+        LSTATUS status = ERROR_SUCCESS;
+        if (place.names && place.removable)
+            status = RemoveValue(machineHive(view), name);
+        else if (place.starts() && !stayingReported)
+            status = ERROR_ACCESS_DENIED;  // an administrator's, for every user
+        if (machine == ERROR_SUCCESS) machine = status;
+    }
     if (machine != ERROR_SUCCESS) raise(name, L"removed", machine);
     if (user != ERROR_SUCCESS) raise(name, L"removed", user);
+    if (now.byPolicy && !stayingReported)
+        raise(name, L"removed",
+              L"The policy \"Run these programs at user logon\" starts this program, and only an "
+              L"administrator can change it.");
 }
 
 void RemoveUserValue(const std::wstring& name) {
-    RemoveValue(userRoot, name);
+    RemoveValue(userHive(), name);
 }
 
 }  // namespace RegStuff

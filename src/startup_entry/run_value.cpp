@@ -13,9 +13,8 @@ std::wstring runValueData(std::wstring_view programPath) {
 }
 
 std::wstring_view runValuePath(std::wstring_view data) {
-    if (data.size() >= 2 && data.front() == L'"' && data.back() == L'"')
-        return data.substr(1, data.size() - 2);
-    return data;
+    const size_t close = data.empty() || data.front() != L'"' ? data.npos : data.find(L'"', 1);
+    return close == data.npos ? data : data.substr(1, close - 1);
 }
 
 bool markDisables(std::string_view bytes) {

@@ -16,6 +16,13 @@ inline constexpr const wchar_t* kMarksRun32 =
 // The policies DisableLocalMachineRun and DisableCurrentUserRun, which switch a Run key off.
 inline constexpr const wchar_t* kExplorerPolicies =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+// The policy "Run these programs at user logon": a list of command lines, in either hive.
+inline constexpr const wchar_t* kPolicyRun =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run";
+// The longest command line a Run value may hold ("Run and RunOnce Registry Keys").
+inline constexpr size_t kMaxRunCommand = 260;
+// A mark that enables its value under every observed reading: 02 and eleven zero bytes.
+inline constexpr std::string_view kEnabledMark("\x02\0\0\0\0\0\0\0\0\0\0\0", 12);
 
 // The file name of a full path: what follows its last backslash.
 std::wstring runValueName(std::wstring_view programPath);
@@ -23,7 +30,8 @@ std::wstring runValueName(std::wstring_view programPath);
 // The full path in double quotation marks, so a path with blanks starts this program and no other.
 std::wstring runValueData(std::wstring_view programPath);
 
-// A value's text without the quotation marks around it, if it has them: the path it starts.
+// The program a value's command line starts: the path in its leading quotation marks (what
+// follows are arguments), or else the whole text.
 std::wstring_view runValuePath(std::wstring_view data);
 
 // Whether a start-up mark's bytes disable its Run value. The format is not documented: marks

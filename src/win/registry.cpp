@@ -1,5 +1,7 @@
 #include "win/registry.h"
 
+#include <utility>
+
 #include "win/win_handles.h"
 
 namespace win {
@@ -8,6 +10,12 @@ LSTATUS writeString(HKEY key, const std::wstring& name, const std::wstring& valu
     return RegSetValueExW(key, name.c_str(), 0, REG_SZ,
                           reinterpret_cast<const BYTE*>(value.c_str()),
                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+LSTATUS writeBytes(HKEY key, const std::wstring& name, std::string_view bytes) {
+    return RegSetValueExW(key, name.c_str(), 0, REG_BINARY,
+                          reinterpret_cast<const BYTE*>(bytes.data()),
+                          static_cast<DWORD>(bytes.size()));
 }
 
 LSTATUS createAndWriteString(HKEY root, const wchar_t* subkey, const std::wstring& name,
@@ -31,6 +39,25 @@ std::optional<std::wstring> readString(HKEY key, const wchar_t* subkey, const st
         return std::nullopt;
     text.resize(wcsnlen(text.c_str(), text.size()));
     return text;
+}
+
+std::vector<std::wstring> readStrings(HKEY key) {
+    std::vector<std::wstring> texts;
+    DWORD longest = 0;
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         &longest, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return texts;
+    std::wstring name(longest + 1, L'\0');
+    for (DWORD i = 0;; ++i) {
+        DWORD chars = static_cast<DWORD>(name.size());
+        const LSTATUS status =
+            RegEnumValueW(key, i, name.data(), &chars, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_MORE_DATA) continue;  // a longer name added since: not this one
+        if (status != ERROR_SUCCESS) break;
+        if (auto text = readString(key, nullptr, name.substr(0, chars)))
+            texts.push_back(std::move(*text));
+    }
+    return texts;
 }
 
 LSTATUS readDword(HKEY key, const std::wstring& name, DWORD& value) {

@@ -5,12 +5,17 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace win {
 
 // Stores `value` as the REG_SZ value `name` of an open key, its byte count including the
 // terminating NUL. Returns the registry's status.
 LSTATUS writeString(HKEY key, const std::wstring& name, const std::wstring& value);
+
+// Stores `bytes` as the REG_BINARY value `name` of an open key. Returns the registry's status.
+LSTATUS writeBytes(HKEY key, const std::wstring& name, std::string_view bytes);
 
 // Creates `subkey` under `root` where it does not exist yet, and stores `value` in it as
 // writeString does. Returns the registry's status.
@@ -20,6 +25,10 @@ LSTATUS createAndWriteString(HKEY root, const wchar_t* subkey, const std::wstrin
 // The REG_SZ value `name` of `subkey` under `key` (null: of `key` itself), or nothing where the
 // key or value is missing, is not text, or cannot be read.
 std::optional<std::wstring> readString(HKEY key, const wchar_t* subkey, const std::wstring& name);
+
+// The texts of every text value of an open key, in the key's order; values of other types and
+// values that cannot be read are left out.
+std::vector<std::wstring> readStrings(HKEY key);
 
 // Reads the REG_DWORD value `name` of an open key into `value`. Returns the registry's status:
 // ERROR_FILE_NOT_FOUND where there is no such value, ERROR_UNSUPPORTED_TYPE where it is no

@@ -119,7 +119,8 @@ def test_a_value_disabled_in_task_manager_shows_clear_and_ticking_enables_it(des
         desk.start()
         assert desk.control(desk.window(), text=click[2])["checked"] == 0, "Windows will not start it"
         desk.box.inspect(*click)
-        wait_for(lambda: name not in desk.box.reg_values(MARKS[key]), what="the mark deleted")
+        wait_for(lambda: desk.box.reg_values(MARKS[key]).get(name) == "02" + "00" * 11,
+                 what="the mark enabled in its place")
         assert name in desk.box.reg_values(key)
         assert desk.control(desk.window(), text=click[2])["checked"] == 1
     finally:

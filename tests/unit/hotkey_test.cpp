@@ -91,6 +91,7 @@ TEST(RunValue, ReadsTheStartedPathAndTheMarksAsObserved) {
     EXPECT_EQ(startup_entry::runValuePath(L"\"C:\\A B\\t.exe\""), L"C:\\A B\\t.exe");
     EXPECT_EQ(startup_entry::runValuePath(L"C:\\t.exe"), L"C:\\t.exe");
     EXPECT_EQ(startup_entry::runValuePath(L"\""), L"\"");
+    EXPECT_EQ(startup_entry::runValuePath(L"\"C:\\A B\\t.exe\" /x"), L"C:\\A B\\t.exe");
     const std::pair<std::string, bool> marks[] = {{std::string("\x03\0\0\0", 4), true},
                                                   {std::string("\x02\0\0\0", 4), false},
                                                   {std::string("\x06\0\0\0", 4), false},

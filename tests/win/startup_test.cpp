@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "main_window/form1.h"
+#include "runtime/run_error.h"
 #include "settings/policy_store.h"
 #include "startup_entry/reg_stuff.h"
 #include "startup_entry/run_value.h"
@@ -22,6 +23,7 @@ namespace {
 
 using startup_entry::kMarksRun;
 using startup_entry::kMarksRun32;
+using startup_entry::kPolicyRun;
 using startup_entry::kRunSubkey;
 const wchar_t kRoots[] = L"Software\\Vantrel test roots";
 const wchar_t kPolicies[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
@@ -79,13 +81,15 @@ void restrict(HKEY root, const wchar_t* subkey, bool open) {
 
 enum Path { adminOnly, othersWrite, parentRenamed, unreadable };
 
-// What a row's registry holds before: U, M this program's user and machine value; u, m their
-// disabling marks; p, q the user's and the machine's Run key off by policy (set in the other
-// hive: either counts); O the policy "Windows Startup" Off; R, K the machine's Run key and its
-// marks read-only for this user; 3 the 32-bit view on 64-bit Windows, its marks in Run32 (with 3r a
-// mark in Run, which pairs with another). Expected: the box after the load (1, 0; L locked), the
-// registry in the same letters after the load and after one and two clicks, and the boxes reported
-// at the first load (none at a second).
+// What a row's registry holds before, on 64-bit Windows: U, M, W this program's user value and
+// machine value in the 64-bit and in the 32-bit view (WOW6432Node); u, m, w their disabling marks
+// (in Run, Run and Run32), e in a mark's place the enabled form; P a value of the policy Run list;
+// T each value over 260 characters (the path and an argument); p, q the user's and the machine's
+// Run key off by policy (set in the other hive: either counts); O the policy "Windows Startup" Off;
+// R, K the machine's Run key and its Run marks read-only for this user; 3 a 32-bit program, whose
+// own view is the 32-bit one. Expected: the box after the load (1, 0; L locked), the registry in
+// the same letters after the load and after one and two clicks, and the boxes reported at the
+// first load (none at a second).
 struct Row {
     const char* what;
     const char* before;
@@ -111,22 +115,26 @@ class StartupTest : public test_support::CapturedBoxes, public testing::WithPara
         CapturedBoxes::SetUp();
         RegDeleteTreeW(HKEY_CURRENT_USER, kRoots);
         machine.reset(openRoot(L"machine"));
+        machine32.reset(openRoot(L"machine32"));
         user.reset(openRoot(L"user"));
         RegStuff::setMachineRoot(machine.get());
+        RegStuff::setMachineRoot(RegStuff::MachineView::wow64, machine32.get());
         RegStuff::setUserRoot(user.get());
         settings::setPolicyRoot(machine.get());
-        put(machine.get(), kRunSubkey, L"-", "", REG_SZ);  // the machine's Run key exists
+        put(machine.get(), kRunSubkey, L"-", "", REG_SZ);  // the machine's Run keys exist
+        put(machine32.get(), kRunSubkey, L"-", "", REG_SZ);
         win::pathView() = fakeView(GetParam().path);
     }
     void TearDown() override {
         restrict(machine.get(), kRunSubkey, true);
-        restrict(machine.get(), marks, true);
+        restrict(machine.get(), kMarksRun, true);
         RegStuff::setMachineRoot(HKEY_LOCAL_MACHINE);
         RegStuff::setUserRoot(HKEY_CURRENT_USER);
         RegStuff::setMachineView(RegStuff::MachineView::native);
         settings::setPolicyRoot(HKEY_LOCAL_MACHINE);
         win::resetPathView();
         machine.reset();
+        machine32.reset();
         user.reset();
         RegDeleteTreeW(HKEY_CURRENT_USER, kRoots);
         CapturedBoxes::TearDown();
@@ -158,35 +166,52 @@ class StartupTest : public test_support::CapturedBoxes, public testing::WithPara
 
     void arrange(const char* before) {
         const std::wstring quoted = startup_entry::runValueData(win::programPath());
-        const std::string self(reinterpret_cast<const char*>(quoted.c_str()),
-                               (quoted.size() + 1) * sizeof(wchar_t));
+        const std::wstring text =
+            in(before, 'T') ? quoted + L" " + std::wstring(260, L'x') : quoted;
+        const std::string self(reinterpret_cast<const char*>(text.c_str()),
+                               (text.size() + 1) * sizeof(wchar_t));
         const std::string disabled("\x03\0\0\0\x11\x22\x33\x44\x55\x66\x77\x08", 12);
         const std::string on("\x01\0\0\0", 4), off(reinterpret_cast<const char*>(L"Off"), 8);
         if (in(before, '3')) RegStuff::setMachineView(RegStuff::MachineView::wow64);
-        marks = in(before, '3') && !in(before, 'r') ? kMarksRun32 : kMarksRun;
         if (in(before, 'U')) put(user.get(), kRunSubkey, name, self, REG_SZ);
         if (in(before, 'M')) put(machine.get(), kRunSubkey, name, self, REG_SZ);
+        if (in(before, 'W')) put(machine32.get(), kRunSubkey, name, self, REG_SZ);
         if (in(before, 'u')) put(user.get(), kMarksRun, name, disabled, REG_BINARY);
-        if (in(before, 'm')) put(machine.get(), marks, name, disabled, REG_BINARY);
+        if (in(before, 'm')) put(machine.get(), kMarksRun, name, disabled, REG_BINARY);
+        if (in(before, 'w')) put(machine.get(), kMarksRun32, name, disabled, REG_BINARY);
+        if (in(before, 'P')) {  // Group Policy's names; the second names this program
+            put(machine.get(), kPolicyRun, L"1", std::string("C\0:\0\0", 6), REG_SZ);
+            put(machine.get(), kPolicyRun, L"2", self, REG_SZ);
+        }
         if (in(before, 'p')) put(machine.get(), kPolicies, L"DisableCurrentUserRun", on, REG_DWORD);
         if (in(before, 'q')) put(user.get(), kPolicies, L"DisableLocalMachineRun", on, REG_DWORD);
         if (in(before, 'O'))
             put(machine.get(), settings::kPolicyKey, L"Windows Startup", off, REG_SZ);
         if (in(before, 'R')) restrict(machine.get(), kRunSubkey, false);
-        if (in(before, 'K')) restrict(machine.get(), marks, false);
+        if (in(before, 'K')) restrict(machine.get(), kMarksRun, false);
     }
 
     std::string registry() const {
         std::string s;
         if (has(user.get(), kRunSubkey, name)) s += 'U';
         if (has(machine.get(), kRunSubkey, name)) s += 'M';
-        if (has(user.get(), kMarksRun, name)) s += 'u';
-        if (has(machine.get(), marks, name)) s += 'm';
+        if (has(machine32.get(), kRunSubkey, name)) s += 'W';
+        const std::pair<HKEY, const wchar_t*> marks[] = {
+            {user.get(), kMarksRun}, {machine.get(), kMarksRun}, {machine.get(), kMarksRun32}};
+        for (size_t i = 0; i < 3; ++i) {
+            win::OwnedKey key;
+            RegOpenKeyExW(marks[i].first, marks[i].second, 0, KEY_QUERY_VALUE, key.receive());
+            const std::string bytes = key ? win::readBytes(key.get(), name) : "";
+            if (!bytes.empty())
+                s += startup_entry::markDisables(bytes)     ? "umw"[i]
+                     : bytes == startup_entry::kEnabledMark ? 'e'
+                                                            : '?';
+        }
+        if (has(machine.get(), kPolicyRun, L"2")) s += 'P';
         return s;
     }
 
-    win::OwnedKey machine, user;
-    const wchar_t* marks = kMarksRun;  // where this row's machine mark goes
+    win::OwnedKey machine, machine32, user;
     const std::wstring name = startup_entry::runValueName(win::programPath());
 };
 
@@ -223,8 +248,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, StartupTest, testing::Values(
     Row{"no value",                              "",      adminOnly,     "0",  "",   "M",    "",   0},
     Row{"user value",                            "U",     adminOnly,     "1",  "U",  "",     "M",  0},
     Row{"machine value",                         "M",     adminOnly,     "1",  "M",  "",     "M",  0},
-    Row{"user value marked off",                 "Uu",    othersWrite,   "0",  "Uu", "U",    "",   0},
-    Row{"machine value marked off",              "Mm",    adminOnly,     "0",  "Mm", "M",    "",   0},
+    Row{"user value marked off",                 "Uu",    othersWrite,   "0",  "Uu", "Ue",   "e",  0},
+    Row{"machine value marked off",              "Mm",    adminOnly,     "0",  "Mm", "Me",   "e",  0},
     Row{"machine mark this user may not delete", "MmK",   adminOnly,     "0",  "Mm", "UMm",  "m",  0},
     Row{"user Run key off by policy",            "Up",    adminOnly,     "0",  "U",  "M",    "",   0},
     Row{"machine Run key off by policy",         "Mq",    adminOnly,     "0",  "M",  "UM",   "",   0},
@@ -232,8 +257,11 @@ INSTANTIATE_TEST_SUITE_P(Rows, StartupTest, testing::Values(
     Row{"machine value this user may not delete","MR",    adminOnly,     "1L", "M",  "",     "",   0},
     Row{"the same with policy Off",              "UMRO",  adminOnly,     "1L", "M",  "",     "",   1},
     Row{"machine and user value",                "UM",    adminOnly,     "1",  "M",  "",     "M",  0},
-    Row{"32-bit view: its mark in Run32",        "Mm3",   adminOnly,     "0",  "Mm", "M",    "",   0},
-    Row{"32-bit view: a Run mark is another's",  "Mm3r",  adminOnly,     "1",  "Mm", "m",    "Mm", 0},
+    Row{"32-bit view: its Run32 mark enabled",   "Ww3",   adminOnly,     "0",  "Ww", "We",   "e",  0},
+    Row{"32-bit view: a Run mark is another's",  "Wm3",   adminOnly,     "1",  "Wm", "m",    "Wm", 0},
+    Row{"the other view's value and a user's",   "UW",    adminOnly,     "1",  "W",  "",     "M",  0},
+    Row{"policy Run value and a user's",         "UP",    adminOnly,     "1L", "P",  "",     "",   0},
+    Row{"values over 260 characters",            "UMT",   adminOnly,     "0",  "UM", "M",    "",   0},
     Row{"machine value, path others can write",  "Mm",    othersWrite,   "0",  "Mm", "Um",   "m",  0},
     Row{"parent others can rename",              "",      parentRenamed, "0",  "",   "U",    "",   0},
     Row{"path that cannot be read",              "",      unreadable,    "0",  "",   "U",    "",   0}),
@@ -244,5 +272,34 @@ INSTANTIATE_TEST_SUITE_P(Rows, StartupTest, testing::Values(
         return n;
     });
 // clang-format on
+
+// "The data value for a key is a command line no longer than 260 characters": a path of 258
+// (260 quoted) is written, one of 259 refused with the reason and written nowhere.
+TEST(StartupCommandLine, APathTooLongForWindowsToRunIsRefused) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kRoots);
+    const win::OwnedKey machine(openRoot(L"machine")), user(openRoot(L"user"));
+    RegStuff::setMachineRoot(machine.get());
+    RegStuff::setUserRoot(user.get());
+    put(machine.get(), kRunSubkey, L"-", "", REG_SZ);
+    for (const size_t length : {258, 259}) {
+        const std::wstring name = std::to_wstring(length) + L".exe";
+        const std::wstring path = L"C:\\" + std::wstring(length - 11, L'd') + L"\\" + name;
+        std::wstring refusal;
+        try {
+            RegStuff::AddRunEntry(name, path, true);
+        } catch (const runtime::Error& e) {
+            refusal = e.description;
+        }
+        EXPECT_EQ(has(machine.get(), kRunSubkey, name), length == 258);
+        EXPECT_FALSE(has(user.get(), kRunSubkey, name));
+        EXPECT_EQ(refusal, length == 258 ? L""
+                                         : L"The start-up entry \"259.exe\" could not be written. "
+                                           L"The program's path is too long for Windows to start "
+                                           L"it at logon.");
+    }
+    RegStuff::setMachineRoot(HKEY_LOCAL_MACHINE);
+    RegStuff::setUserRoot(HKEY_CURRENT_USER);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kRoots);
+}
 
 }  // namespace
