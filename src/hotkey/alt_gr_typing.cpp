@@ -1,5 +1,7 @@
 #include "hotkey/alt_gr_typing.h"
 
+#include <windows.h>
+
 #include <string>
 
 #include "win/keyboard_focus.h"
@@ -38,13 +40,13 @@ Typing HandBackTyping(unsigned modifiers, unsigned virtualKey) {
     if ((modifiers & (MOD_CONTROL | MOD_ALT | MOD_SHIFT)) != (MOD_CONTROL | MOD_ALT))
         return Typing::none;
     auto& s = win::services();
-    if (s.keyDown(VK_LMENU) || !s.keyDown(VK_RMENU)) return Typing::none;
+    // First, so that the key state Windows hides from us there never passes for a user who let go.
     const HWND focus = win::keyboardFocus();
-    if (!focus) return Typing::none;
+    if (!focus || s.aboveUs(focus)) return Typing::none;
+    if (s.keyDown(VK_LMENU) || !s.keyDown(VK_RMENU)) return Typing::none;
     const std::wstring text =
         altGrText(s.keyboardLayout(win::layoutThread(focus)), virtualKey, s.capsLockOn());
     if (text.empty()) return Typing::none;
-    if (s.aboveUs(focus)) return Typing::refused;
     s.sendInput(win::unicodeInput(text));
     return Typing::sent;
 }

@@ -48,17 +48,9 @@ void LockDesk() {
                    MB_OK | MB_ICONWARNING);
 }
 
-void AnswerPress(HWND mainWindow, LPARAM modifiersAndKey) {
-    switch (HandBackTyping(LOWORD(modifiersAndKey), HIWORD(modifiersAndKey))) {
-        case Typing::none:
-            LockDesk();
-            break;
-        case Typing::refused:
-            SendMessageW(mainWindow, kTypingRefusedMessage, 0, 0);
-            break;
-        case Typing::sent:
-            break;
-    }
+void AnswerPress(LPARAM modifiersAndKey) {
+    if (HandBackTyping(LOWORD(modifiersAndKey), HIWORD(modifiersAndKey)) == Typing::none)
+        LockDesk();
 }
 
 bool IsOurHotkey(std::uintptr_t wParam) {
@@ -84,7 +76,7 @@ void ProcessMessages(HWND mainWindow) {
         g.step(104,
                [&] { taken = PeekMessageA(&msg, mainWindow, WM_HOTKEY, WM_HOTKEY, PM_REMOVE); });
         if (taken && g.test(106, [&] { return IsOurHotkey(msg.wParam); }))
-            g.step(108, [&] { AnswerPress(mainWindow, msg.lParam); });
+            g.step(108, [&] { AnswerPress(msg.lParam); });
         g.step(110, win::pumpPendingMessages);
     }
 }

@@ -17,9 +17,8 @@ extern std::int32_t hotkeyId;
 void ProcessMessages(HWND mainWindow);
 
 // Answers a press of the hotkey, whose message's second parameter carries its modifier flags and
-// key: a press that is the user typing goes on to the program with the focus, any other locks. A
-// character that program would drop is lost, and the main window is told.
-void AnswerPress(HWND mainWindow, LPARAM modifiersAndKey);
+// key: a press that is the user typing goes on to the program with the focus, any other locks.
+void AnswerPress(LPARAM modifiersAndKey);
 
 // Asks the system to lock the desk. A refusal is reported in a box; while that box is open a
 // further refusal opens no second one.

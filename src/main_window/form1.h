@@ -69,9 +69,6 @@ class Form1 : public ui::Form, private tray::ControlHost {
     // A balloon over the tray icon that nothing waits for, and that leaves the minimize
     // balloon's once-counter alone; a minimize balloon's running wait ends (notice_balloon.cpp).
     void ShowNotice(const std::wstring& text);
-    // An AltGr character that could not go on to an administrator's window: said once in a run
-    // (typing_refused.cpp).
-    void TypingRefused();
 
     // Sets the status line; the tray's icon and tip follow it (tray_state.cpp).
     void SetStatusLine(const std::wstring& line);
@@ -134,7 +131,6 @@ class Form1 : public ui::Form, private tray::ControlHost {
     // Set while the saved options are restored: at load and at a policy refresh.
     bool loading_ = false;
     bool firstBinding_ = true;                      // no binding has run yet
-    bool typingRefusedTold_ = false;                // the refused typing's notice has been shown
     std::uint32_t held_ = main_window::kBindsNone;  // the registered combination, as answered
     std::vector<std::wstring> setByPolicy_;         // the keys of the options the policy sets
     // The (key, text) pairs of the policy values reported as naming no choice.

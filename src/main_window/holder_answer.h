@@ -12,6 +12,9 @@ namespace main_window {
 
 inline constexpr std::uint32_t kBindsNone = 1;
 inline constexpr std::uint32_t kHoldsFlag = 0x01000000;
+// Stands for the answer of a copy that did not respond in the full time it was given (Windows
+// found it hung, or it stayed busy): no copy answers it.
+inline constexpr std::uint32_t kDoesNotRespond = 0xFFFFFFFF;
 
 // The answer of a copy that holds `modifiers` (MOD_ flags) with the virtual key `key`.
 constexpr std::uint32_t holdsAnswer(unsigned modifiers, unsigned key) {
@@ -19,9 +22,10 @@ constexpr std::uint32_t holdsAnswer(unsigned modifiers, unsigned key) {
 }
 
 // Who holds the combination whose answer would be `wanted`, from the answers of every window of
-// ours in another process (0 for one that did not answer): a copy that holds it; else another
-// program, when every copy answered (or there is none); else, with a copy that did not answer,
-// that copy.
+// ours in another process (0 for one that did not answer, kDoesNotRespond for one that did not
+// respond): a copy that holds it; else another program, when every copy answered (or there is
+// none); else a copy that does not respond, when every copy that did not answer is one; else a
+// copy that did not answer.
 Holder holderFromAnswers(std::uint32_t wanted, const std::vector<std::uint32_t>& answers);
 
 }  // namespace main_window

@@ -13,9 +13,10 @@ inline std::wstring statusLine(const std::wstring& modifierText, const std::wstr
 
 // Who holds a combination the system refused to register, as far as the program can tell.
 enum class Holder {
-    kUnknown,         // refused for another reason, or the holder is not known
-    kAnotherProgram,  // some other program registered it
-    kRunningCopy,     // a copy of this program runs already and says it holds this one
+    kUnknown,            // refused for another reason, or the holder is not known
+    kAnotherProgram,     // some other program registered it
+    kRunningCopy,        // a copy of this program runs already and says it holds this one
+    kCopyNotResponding,  // a copy runs, did not respond in time, and so does not lock either
 };
 
 // The status line when the system refused to register the combination.
@@ -26,6 +27,9 @@ inline std::wstring statusLineOff(const std::wstring& modifierText, const std::w
         case Holder::kRunningCopy:
             return L"Software is off. " + std::wstring(kProductTitle) +
                    L" is already running and holds " + combination;
+        case Holder::kCopyNotResponding:
+            return L"Software is off. " + std::wstring(kProductTitle) +
+                   L" is already running but does not respond";
         case Holder::kAnotherProgram:
             return L"Software is off. " + combination + L" is already used by another program";
         case Holder::kUnknown:

@@ -1,7 +1,6 @@
 // The binding tick: registers the chosen combination and hands the thread to the wait loop.
 #include <windows.h>
 
-#include "hotkey/alt_gr_typing.h"
 #include "hotkey/catalogue.h"
 #include "hotkey/short_cuts.h"
 #include "main_window/form1.h"
@@ -64,14 +63,10 @@ LRESULT Form1::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // A press that a nested loop (a box, the balloon's wait) or the ordinary loop dispatched
         // is answered as in the wait loop, which takes its own presses out of the queue before they
         // get here.
-        if (ShortCuts::IsOurHotkey(wp)) ShortCuts::AnswerPress(hwnd(), lp);
+        if (ShortCuts::IsOurHotkey(wp)) ShortCuts::AnswerPress(lp);
         return 0;
     }
     // Another copy asks what this one holds; answered only when asked, so it costs nothing idle.
     if (msg == HolderQuestion()) return held_;
-    if (msg == ShortCuts::kTypingRefusedMessage) {
-        TypingRefused();
-        return 0;
-    }
     return Form::handleMessage(msg, wp, lp);
 }

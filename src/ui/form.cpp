@@ -7,6 +7,7 @@
 #include "ui/twips.h"
 #include "win/dpi.h"
 #include "win/error_sink.h"
+#include "win/files.h"
 #include "win/icons.h"
 #include "win/message_loop.h"
 #include "win/services.h"
@@ -31,12 +32,18 @@ Form* Form::fromHwnd(HWND hwnd) {
     return win::boundObject<Form>(hwnd);
 }
 
-std::vector<HWND> Form::formsOfOtherProcesses() {
+std::vector<HWND> Form::formsOfOtherCopies() {
+    // Window classes are not protected: any program on the desktop may own a window of ours. The
+    // file name raises the bar for a stranger that would answer for a copy; it is no security
+    // boundary. Only the name counts, so a copy installed elsewhere is still one.
+    const std::wstring ours = win::programPath();
     std::vector<HWND> forms;
     for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, kFormClass, nullptr));) {
         DWORD process = 0;
         GetWindowThreadProcessId(h, &process);
-        if (process != GetCurrentProcessId()) forms.push_back(h);
+        if (process == GetCurrentProcessId()) continue;
+        const std::optional<std::wstring> theirs = win::processImagePath(process);
+        if (!theirs || win::sameFileName(*theirs, ours)) forms.push_back(h);
     }
     return forms;
 }

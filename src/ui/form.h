@@ -32,8 +32,9 @@ class Form {
                       DWORD style);
     HWND hwnd() const { return hwnd_; }
     static Form* fromHwnd(HWND hwnd);  // the form that owns a window, or null
-    // The forms' windows of other processes: only this program's windows are of their class.
-    static std::vector<HWND> formsOfOtherProcesses();
+    // The forms' windows of other copies of this program: windows of the forms' class whose
+    // process runs a file of this program's name, or cannot be opened (another user's copy, say).
+    static std::vector<HWND> formsOfOtherCopies();
     int dpi() const { return dpi_; }
 
     std::wstring caption() const;

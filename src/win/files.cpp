@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "win/win_handles.h"
+
 namespace win {
 
 std::wstring programPath() {
@@ -18,6 +20,25 @@ std::wstring modulePath(HMODULE module) {
         }
         path.resize(path.size() * 2);
     }
+}
+
+std::optional<std::wstring> processImagePath(DWORD processId) {
+    const OwnedHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    std::wstring path(32768, L'\0');  // the longest path the system has
+    DWORD size = static_cast<DWORD>(path.size());
+    if (!process || !QueryFullProcessImageNameW(process.get(), 0, path.data(), &size))
+        return std::nullopt;
+    path.resize(size);
+    return path;
+}
+
+bool sameFileName(const std::wstring& a, const std::wstring& b) {
+    const auto name = [](const std::wstring& path) {
+        return path.substr(path.find_last_of(L"\\/") + 1);  // npos + 1: the whole path
+    };
+    const std::wstring x = name(a), y = name(b);
+    return CompareStringOrdinal(x.c_str(), static_cast<int>(x.size()), y.c_str(),
+                                static_cast<int>(y.size()), TRUE) == CSTR_EQUAL;
 }
 
 std::wstring programFolder() {

@@ -38,13 +38,16 @@ TEST(StatusLine, NamesTheCombinationOrSaysWhyTheSoftwareIsOff) {
               L"Software is off. Ctrl + Alt + L is already used by another program");
     EXPECT_EQ(main_window::statusLineOff(L"Ctrl + Alt", L"L", Holder::kRunningCopy),
               L"Software is off. Vantrel Desk Guard is already running and holds Ctrl + Alt + L");
+    EXPECT_EQ(main_window::statusLineOff(L"Ctrl + Alt", L"L", Holder::kCopyNotResponding),
+              L"Software is off. Vantrel Desk Guard is already running but does not respond");
     EXPECT_EQ(main_window::statusLineOff(L"Ctrl + Shift", L"9", Holder::kUnknown),
               L"Software is off. Ctrl + Shift + 9 could not be registered");
 }
 
 TEST(HolderAnswer, NamesACopyOnlyWhenItSaysItHoldsThisVeryCombination) {
     using main_window::Holder, main_window::holdsAnswer;
-    const std::uint32_t ctrlAltL = holdsAnswer(3, 0x4C), none = main_window::kBindsNone;
+    const std::uint32_t ctrlAltL = holdsAnswer(3, 0x4C), none = main_window::kBindsNone,
+                        hung = main_window::kDoesNotRespond;
     EXPECT_EQ(ctrlAltL, 0x0100034Cu);  // the same bits from either build, never 0 or "binds none"
     const std::pair<std::vector<std::uint32_t>, Holder> cases[] = {
         {{}, Holder::kAnotherProgram},  // no copy of ours runs
@@ -52,6 +55,9 @@ TEST(HolderAnswer, NamesACopyOnlyWhenItSaysItHoldsThisVeryCombination) {
         {{holdsAnswer(3, 0x4B), none, holdsAnswer(5, 0x4C)}, Holder::kAnotherProgram},
         {{none, 0}, Holder::kRunningCopy},  // an older copy, a time-out, or access refused
         {{0x0200034C}, Holder::kRunningCopy},
+        {{hung, none, holdsAnswer(3, 0x4B)}, Holder::kCopyNotResponding},
+        {{hung, 0}, Holder::kRunningCopy},  // the older copy may hold it and lock
+        {{hung, ctrlAltL}, Holder::kRunningCopy},
     };
     for (const auto& [answers, holder] : cases)
         EXPECT_EQ(main_window::holderFromAnswers(ctrlAltL, answers), holder)
@@ -64,7 +70,8 @@ TEST(StatusLine, TheTrayTipNamesEveryReasonWholeOnOneLineAndShortensOnlyTheReaso
                                        main_window::kStatusLineNoCombination};
     for (const auto& pair : hotkey::kModifierPairs)
         for (const auto& key : hotkey::keyTexts())
-            for (Holder h : {Holder::kUnknown, Holder::kAnotherProgram, Holder::kRunningCopy})
+            for (Holder h : {Holder::kUnknown, Holder::kAnotherProgram, Holder::kRunningCopy,
+                             Holder::kCopyNotResponding})
                 lines.push_back(main_window::statusLineOff(pair.text, key, h));
     for (const auto& line : lines) {
         const std::wstring reason = main_window::offReason(line);

@@ -73,7 +73,8 @@ class InputQueueModel {
                                 nullptr, nullptr);
         SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         auto& s = win::services();
-        s.keyDown = [this](int vk) { return (state_[vk] & 0x80) != 0; };
+        // GetAsyncKeyState reads every key as up while UIPI keeps us from the foreground thread.
+        s.keyDown = [this](int vk) { return !elevated && (state_[vk] & 0x80) != 0; };
         s.capsLockOn = [this] { return (state_[VK_CAPITAL] & 1) != 0; };
         s.keyboardLayout = [this](DWORD thread) {
             return threadLayouts.count(thread) ? threadLayouts[thread] : layout;
