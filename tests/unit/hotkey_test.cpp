@@ -38,8 +38,6 @@ TEST(StatusLine, NamesTheCombinationOrSaysWhyTheSoftwareIsOff) {
               L"Software is off. Ctrl + Alt + L is already used by another program");
     EXPECT_EQ(main_window::statusLineOff(L"Ctrl + Alt", L"L", Holder::kRunningCopy),
               L"Software is off. Vantrel Desk Guard is already running and holds Ctrl + Alt + L");
-    EXPECT_EQ(main_window::statusLineOff(L"Ctrl + Alt", L"L", Holder::kCopyNotResponding),
-              L"Software is off. Vantrel Desk Guard is already running but does not respond");
     EXPECT_EQ(main_window::statusLineOff(L"Ctrl + Shift", L"9", Holder::kUnknown),
               L"Software is off. Ctrl + Shift + 9 could not be registered");
 }
