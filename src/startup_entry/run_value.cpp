@@ -9,7 +9,6 @@ std::wstring runValueName(std::wstring_view programPath) {
 }
 
 std::wstring installedProgramPath(std::wstring_view programFiles) {
-    if (!programFiles.empty() && programFiles.back() == L'\\') programFiles.remove_suffix(1);
     if (programFiles.empty()) return {};
     return std::wstring(programFiles) + std::wstring(kInstalledTail);
 }

@@ -29,7 +29,7 @@ inline constexpr std::wstring_view kInstalledTail =
     L"\\Tamberlin\\Vantrel Desk Guard\\VantrelDeskGuard.exe";
 
 // The installed program's path in the Program Files folder `programFiles` (as the environment
-// names it, with or without a closing backslash); empty where there is no such folder.
+// names it, without a closing backslash); empty where there is no such folder.
 std::wstring installedProgramPath(std::wstring_view programFiles);
 
 // The file name of a full path: what follows its last backslash.

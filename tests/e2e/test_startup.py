@@ -129,26 +129,22 @@ def test_a_value_disabled_in_task_manager_shows_clear_and_ticking_enables_it(des
 
 def test_a_logon_after_a_package_switch_mends_a_stale_value_and_leaves_the_rest(desk):
     """Active Setup's run at logon: the process ends at once with nothing shown (the logon waits)."""
-    user_run, name = RUN_KEYS[-1], desk.exe.name
-    tail = r"\Tamberlin\Vantrel Desk Guard\VantrelDeskGuard.exe"
+    user_run, name, tail = RUN_KEYS[-1], desk.exe.name, r"\Tamberlin\Vantrel Desk Guard\VantrelDeskGuard.exe"
     installed = desk.box.prefix / "drive_c" / "Program Files" / "Tamberlin" / "Vantrel Desk Guard" / name
-    this_exe = '"Z:' + str(desk.exe).replace("/", "\\") + '"'
-    # 32-bit Windows names neither Program Files folder of 64-bit Windows, and has one package only.
-    mended = this_exe if BUILD_UNDER_TEST == "win64" else None
-    rows = [(r'"c:\program files (x86)' + tail + '"', mended),  # the other package's copy, gone: any case
-            (r'"C:\Program Files' + tail + '"', None),  # a copy that is there
-            (r'"D:\Program Files' + tail + '"', None)]  # a drive that may not be mapped yet at logon
     made = [folder for folder in (installed.parent.parent, installed.parent) if not folder.exists()]
     installed.parent.mkdir(parents=True, exist_ok=True)
     installed.write_bytes(b"MZ")
+    # 32-bit Windows names neither Program Files folder of 64-bit Windows, and has one package only.
+    rows = [(r'"c:\program files (x86)' + tail + '"', BUILD_UNDER_TEST == "win64"),  # the other package's, gone
+            (r'"C:\Program Files' + tail + '"', False),  # a copy that is there
+            (r'"D:\Program Files' + tail + '"', False)]  # a drive that may not be mapped yet at logon
     try:
-        for value, expected in rows:
+        for value, mended in rows:
             desk.box.reg_add(user_run, name, value)
             program = desk.box.launch(desk.exe, "/migrate-startup")
-            assert program.wait(15) == 0, value
+            assert program.wait(15) == 0 and desk.box.boxes() == [], value
             desk.box.started.remove(program.proc)
-            assert desk.box.reg_values(user_run).get(name) == (expected or value)
-        assert desk.box.boxes() == [] and desk.window() is None
+            assert desk.box.reg_values(user_run)[name] == ('"Z:' + str(desk.exe).replace("/", "\\") + '"' if mended else value)
     finally:
         installed.unlink()
         for folder in reversed(made):

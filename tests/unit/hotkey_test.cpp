@@ -90,10 +90,7 @@ TEST(RunValue, NamesTheProgramFileAndQuotesItsPath) {
     EXPECT_EQ(startup_entry::runValueName(L"C:\\Tool.exe"), L"Tool.exe");
     EXPECT_EQ(startup_entry::runValueData(L"C:\\Program Files\\T\\V D G.exe"),
               L"\"C:\\Program Files\\T\\V D G.exe\"");
-    // A folder named with its closing backslash, and none at all: never a path from the drive's
-    // root.
-    EXPECT_EQ(startup_entry::installedProgramPath(L"D:\\Apps\\"),
-              L"D:\\Apps\\Tamberlin\\Vantrel Desk Guard\\VantrelDeskGuard.exe");
+    // No folder, no path: never one from the drive's root.
     EXPECT_EQ(startup_entry::installedProgramPath(L""), L"");
 }
 
