@@ -1,8 +1,10 @@
 """Makes a package that wixl has just written the same bytes for the same content, wherever and
-whenever it is built. Run by the CMake target "msi" on wixl's output:
+whenever it is built. Run by the CMake target "msi" on wixl's output, once msibuild has set in it
+the rows wixl cannot write (packaging/CMakeLists.txt):
     python3 packaging/normalise_msi.py [--source-dir DIR] WIXL_OUTPUT.msi PACKAGE.msi
 
-wixl (msitools 0.101) leaves four things in a package that change from one run to the next:
+wixl (msitools 0.101) leaves four things in a package that change from one run to the next, and
+msibuild's edits, made with the same library, keep them as they are and add none:
   - the product code (Product Id="*"), a random GUID in the string pool;
   - the package code (the summary information's revision number), a random GUID;
   - the summary information's creation and last-saved times: the time of the run;

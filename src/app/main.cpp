@@ -22,6 +22,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             win::kernel32Function<decltype(&::SetDefaultDllDirectories)>(
                 "SetDefaultDllDirectories"))
         setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Active Setup runs this once per user at logon after the package was installed: mend that
+    // user's start-up value, then end at once. The logon waits for it, and nothing is shown.
+    if (win::startedWith(L"/migrate-startup")) {
+        try {
+            mStartUp::MendStartup();
+        } catch (...) {
+        }
+        return 0;
+    }
     // Windows starts a program that asked for a restart again at sign-in, alongside the Run values
     // of the same logon: where the start-up box would show ticked, the Run value's copy runs, and
     // this one ends before it makes any window.

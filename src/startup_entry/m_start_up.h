@@ -14,5 +14,9 @@ RegStuff::StartupEntry StartupState();
 // Where a machine value (in either view) or a policy's starts this program, this user's own would
 // start a second copy: it goes. Nothing else is written. Returns what Windows will start then.
 RegStuff::StartupEntry DropSecondValue();
+// Where this user's own value names the installed program in the other Program Files folder (or
+// this one) and that file is gone, as after a switch between the 32-bit and the 64-bit package,
+// it names this program instead. Run by Active Setup at logon; reports nothing.
+void MendStartup();
 
 }  // namespace mStartUp

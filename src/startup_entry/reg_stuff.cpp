@@ -1,6 +1,7 @@
 #include "startup_entry/reg_stuff.h"
 
 #include <array>
+#include <optional>
 #include <utility>
 
 #include "runtime/run_error.h"
@@ -53,13 +54,17 @@ bool mayChange(HKEY root, const wchar_t* subkey, REGSAM view) {
     return RegOpenKeyExW(root, subkey, 0, KEY_SET_VALUE | view, key.receive()) == ERROR_SUCCESS;
 }
 
+// Paths compared as the file system compares names: ordinal, any case.
+bool samePath(std::wstring_view a, const std::wstring& b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
 // Whether Windows starts `programPath` from a command line: one longer than Windows runs starts
 // nothing.
 bool startsProgram(const std::wstring& data, const std::wstring& programPath) {
-    const std::wstring_view path = startup_entry::runValuePath(data);
     return data.size() <= startup_entry::kMaxRunCommand &&
-           CompareStringOrdinal(path.data(), static_cast<int>(path.size()), programPath.c_str(),
-                                static_cast<int>(programPath.size()), TRUE) == CSTR_EQUAL;
+           samePath(startup_entry::runValuePath(data), programPath);
 }
 
 // The keys Windows reads beside the Run keys: the machine's in the 64-bit view.
@@ -261,6 +266,27 @@ void RemoveRunEntry(const std::wstring& name, const std::wstring& programPath,
         raise(name, L"removed",
               L"The policy \"Run these programs at user logon\" starts this program, and only an "
               L"administrator can change it.");
+}
+
+bool MendUserValue(const std::wstring& name, const std::wstring& programPath,
+                   const std::vector<std::wstring>& installedPaths) {
+    win::OwnedKey key;
+    if (RegOpenKeyExW(userRoot, kRunSubkey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key.receive()) !=
+        ERROR_SUCCESS)
+        return false;
+    const std::optional<std::wstring> data = win::readString(key.get(), nullptr, name);
+    if (!data) return false;
+    const std::wstring path(startup_entry::runValuePath(*data));
+    bool installed = false;
+    for (const std::wstring& candidate : installedPaths)
+        installed = installed || (!candidate.empty() && samePath(path, candidate));
+    if (!installed || GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+    // Only a file that is known to be gone: a denied or failing look tells nothing.
+    const DWORD why = GetLastError();
+    if (why != ERROR_FILE_NOT_FOUND && why != ERROR_PATH_NOT_FOUND) return false;
+    const std::wstring fresh = startup_entry::runValueData(programPath);
+    return fresh.size() <= startup_entry::kMaxRunCommand &&
+           win::writeString(key.get(), name, fresh) == ERROR_SUCCESS;
 }
 
 void RemoveUserValue(const std::wstring& name) {

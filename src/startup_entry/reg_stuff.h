@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace RegStuff {
 
@@ -66,6 +67,13 @@ void AddRunEntry(const std::wstring& name, const std::wstring& programPath, bool
 // reported already; a value that is not there is no error.
 void RemoveRunEntry(const std::wstring& name, const std::wstring& programPath,
                     bool stayingReported);
+// Where this user's own value `name` starts one of `installedPaths` (compared as startsProgram
+// does, unquoted) and that file is gone, points the value at `programPath`, quoted: the copy an
+// installer replaced by one in the other Program Files folder. Any other value is left alone,
+// one naming a copy that exists and one elsewhere, on a drive that may not be mapped yet. Reports
+// nothing; returns whether the value was rewritten.
+bool MendUserValue(const std::wstring& name, const std::wstring& programPath,
+                   const std::vector<std::wstring>& installedPaths);
 // Deletes the user's own value `name` only; a refusal is left unreported.
 void RemoveUserValue(const std::wstring& name);
 

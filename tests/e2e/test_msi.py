@@ -29,6 +29,7 @@ MACHINE_RUN = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
 USER_RUN = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 MACHINE_RUN_32 = r"HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Run"
 RUN_VALUE = "VantrelDeskGuard.exe"
+ACTIVE_SETUP = r"HKLM\Software\Microsoft\Active Setup\Installed Components\{5E0B7C21-8A4D-4F63-B1C9-2D7E94A03F58}"
 STEP = 180  # seconds allowed to any one installer, registry or wixl run
 
 
@@ -178,7 +179,10 @@ def test_install_start_upgrade_and_uninstall(installer, box, tmp_path):
     home = cache_value("VDG_HOME_PAGE")
     assert arp["HelpLink"] == home and arp["URLInfoAbout"] == home
     assert arp.get("NoModify") == "0x1"
+    assert arp.get("InstallLocation") == "C:\\Program Files\\Tamberlin\\Vantrel Desk Guard\\"
     assert box.reg_values(r"HKLM\Software\Tamberlin\Vantrel Desk Guard") == {"Folder": "0x1", "Installed": "0x1"}
+    assert box.reg_values(ACTIVE_SETUP).get("StubPath") == \
+        '"C:\\Program Files\\Tamberlin\\Vantrel Desk Guard\\VantrelDeskGuard.exe" /migrate-startup'
 
     links = inst.shortcuts()
     assert [link.name for link in links] == ["Vantrel Desk Guard.lnk"], links
@@ -246,6 +250,7 @@ def test_install_start_upgrade_and_uninstall(installer, box, tmp_path):
     assert inst.msiexec("/i", inst.package, "INSTALLDIR=C:\\Tools\\VantrelDeskGuard") == 0
     assert (inst.drive_c / "Tools" / "VantrelDeskGuard" / "VantrelDeskGuard.exe").exists()
     assert [RUN_VALUE in box.reg_values(key) for key in (own, other)] == [False, False]
+    assert box.reg_values(ACTIVE_SETUP) == {}, "no logon runs a file others may replace"
 
 
 @pytest.mark.skipif(BUILD_UNDER_TEST != "win64", reason="the 64-bit package installs in a 64-bit prefix only")
@@ -286,5 +291,42 @@ def test_the_two_packages_give_each_component_a_guid_of_its_own():
 
     x86, x64 = (component_ids(BUILD / build / f"VantrelDeskGuard-{project_version()}{SUFFIX[build]}.msi")
                 for build in ("win32", "win64"))
-    assert x86.keys() == x64.keys() == {"TamberlinFolder", "Program", "StartMenuShortcut"}
+    assert x86.keys() == x64.keys() == {"TamberlinFolder", "Program", "StartMenuShortcut", "ActiveSetup"}
     assert [name for name in x86 if x86[name] == x64[name]] == []
+
+
+def test_the_packages_tables_hold_what_validation_and_windows_installer_read():
+    """No Wine: the rows wixl leaves out or wrong, which the msi target's msibuild statements set;
+    a statement that matches no row succeeds silently."""
+    version = project_version()
+    major, minor, patch = map(int, version.split("."))
+    for build, program_files, word in (("win32", "ProgramFilesFolder", 0), ("win64", "ProgramFiles64Folder", 256)):
+        def rows(table: str) -> list[dict[str, str]]:
+            package = BUILD / build / f"VantrelDeskGuard-{version}{SUFFIX[build]}.msi"
+            text = subprocess.run(["msiinfo", "export", str(package), table], capture_output=True, text=True,
+                                  check=True, timeout=STEP).stdout.splitlines()
+            return [dict(zip(text[0].split("\t"), line.split("\t"))) for line in text[3:]]
+
+        components, registry, (exe,) = {r["Component"]: r for r in rows("Component")}, rows("Registry"), rows("File")
+        # ICE03: short names beside the long ones.
+        assert {r["Directory"]: r["DefaultDir"] for r in rows("Directory") if "|" in r["DefaultDir"]} == {
+            "TamberlinFolder": "TAMBERLN|Tamberlin", "INSTALLDIR": "VDGUARD|Vantrel Desk Guard",
+            "ProgramMenuSubfolder": "VDGUARD|Vantrel Desk Guard"}
+        assert [r["Name"] for r in rows("Shortcut")] == ["VDGUARD|Vantrel Desk Guard"]
+        # A versioned exe (ICE60: with its language) is replaced by its version, and has no hash row.
+        assert [exe[c] for c in ("FileName", "Version", "Language")] == \
+            ["VDGUARD.EXE|VantrelDeskGuard.exe", f"{version}.0", "1033"]
+        assert rows("MsiFileHash") == []
+        # ICE43: the shortcut's key path at root -1; ICE61: the same-version row ends at the next patch.
+        assert [r["Root"] for r in registry if r["Registry"] == components["StartMenuShortcut"]["KeyPath"]] == ["-1"]
+        assert [(r["VersionMin"], r["VersionMax"], r["Attributes"]) for r in rows("Upgrade")
+                if r["ActionProperty"] == "VDG_SAME_VERSION"] == [(version, f"{major}.{minor}.{patch + 1}", "256")]
+        sequence = {r["Action"]: int(r["Sequence"]) for r in rows("InstallExecuteSequence")}
+        assert sequence["CostFinalize"] < sequence["SetInstallLocation"] < sequence["InstallValidate"]
+        # Active Setup in the package's own view, only for a program in its own Program Files.
+        assert {r["Name"]: r["Value"] for r in registry if r["Component_"] == "ActiveSetup" and r["Root"] == "2"
+                and "\\" + r["Key"] == ACTIVE_SETUP.partition("HKLM")[2]} == {
+            "": "Vantrel Desk Guard", "IsInstalled": "#1", "Version": version.replace(".", ","),
+            "StubPath": '"[INSTALLDIR]VantrelDeskGuard.exe" /migrate-startup'}, build
+        active = components["ActiveSetup"]
+        assert (active["Condition"], int(active["Attributes"]) & 256) == (f"INSTALLDIR ~<< {program_files}", word)

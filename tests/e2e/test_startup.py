@@ -1,6 +1,6 @@
 """Starting and closing the program, as a user sees it."""
 
-from conftest import DOC_SHOTS, RUN_KEYS, TITLE
+from conftest import BUILD_UNDER_TEST, DOC_SHOTS, RUN_KEYS, TITLE
 from winebox import wait_for
 
 REPORT_TAIL = "\r\rPlease email screenshot of this message to support@tamberlin.example"
@@ -125,3 +125,27 @@ def test_a_value_disabled_in_task_manager_shows_clear_and_ticking_enables_it(des
         assert desk.control(desk.window(), text=click[2])["checked"] == 1
     finally:
         desk.box.reg_delete_value(MARKS[key], name)
+
+
+def test_a_logon_after_a_package_switch_mends_a_stale_value_and_leaves_the_rest(desk):
+    """Active Setup's run at logon: the process ends at once with nothing shown (the logon waits)."""
+    user_run, name, tail = RUN_KEYS[-1], desk.exe.name, r"\Tamberlin\Vantrel Desk Guard\VantrelDeskGuard.exe"
+    installed = desk.box.prefix / "drive_c" / "Program Files" / "Tamberlin" / "Vantrel Desk Guard" / name
+    made = [folder for folder in (installed.parent.parent, installed.parent) if not folder.exists()]
+    installed.parent.mkdir(parents=True, exist_ok=True)
+    installed.write_bytes(b"MZ")
+    # 32-bit Windows names neither Program Files folder of 64-bit Windows, and has one package only.
+    rows = [(r'"c:\program files (x86)' + tail + '"', BUILD_UNDER_TEST == "win64"),  # the other package's, gone
+            (r'"C:\Program Files' + tail + '"', False),  # a copy that is there
+            (r'"D:\Program Files' + tail + '"', False)]  # a drive that may not be mapped yet at logon
+    try:
+        for value, mended in rows:
+            desk.box.reg_add(user_run, name, value)
+            program = desk.box.launch(desk.exe, "/migrate-startup")
+            assert program.wait(15) == 0 and desk.box.boxes() == [], value
+            desk.box.started.remove(program.proc)
+            assert desk.box.reg_values(user_run)[name] == ('"Z:' + str(desk.exe).replace("/", "\\") + '"' if mended else value)
+    finally:
+        installed.unlink()
+        for folder in reversed(made):
+            folder.rmdir()
