@@ -177,16 +177,16 @@ TEST_F(OptionsTest, AStartUpEntryThatCannotBeWrittenIsReportedAndTheBoxFollowsTh
 
 // What the window remembers having told, within a run and across runs; each row starts clean.
 // Steps: n a new run (a form loaded, hidden in the tray); o the software off for a reason; d the
-// lock policy set, l lifted, each then refreshed; v the policy "Windows Startup" Off and a value of
-// the user's "Run these programs at user logon" naming the program, c that value changed, x gone;
-// e the settings an earlier version left once it had told both. Told at each step: B a balloon,
-// R a report, - nothing.
+// lock policy set, l lifted, each then refreshed in a running form; v the policy "Windows Startup"
+// Off and a value of the user's "Run these programs at user logon" naming the program, c that value
+// changed, x gone; e the settings an earlier version left once it had told both. Told at each step:
+// B a balloon, R a report, - nothing.
 TEST_F(OptionsTest, WhatTheWindowToldIsToldAgainOnlyWhenItsSubjectChanges) {
     const std::pair<const char*, const char*> rows[] = {
         {"noonoo", "-B--B-"},        // a reason: once a run
         {"nddndld", "-B----B"},      // the lock policy: once for the user until lifted
-        {"vnncnxnvn", "-R--R---R"},  // a start-up value that stays: until it changes
-        {"evnd", "----"},            // the same settings, as users' registries hold them
+        {"vnncnxncn", "-R--R---R"},  // a start-up value that stays: until it changes
+        {"edvnd", "-----"},          // the same settings, as users' registries hold them
     };
     const wchar_t kLock[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
     const std::wstring run = startup_entry::runValueData(win::programPath());
@@ -219,7 +219,7 @@ TEST_F(OptionsTest, WhatTheWindowToldIsToldAgainOnlyWhenItsSubjectChanges) {
                                 sizeof on);
             if (*step == 'l')
                 RegDeleteKeyValueW(HKEY_CURRENT_USER, kLock, L"DisableLockWorkstation");
-            if (*step == 'd' || *step == 'l') f->Form_PolicyChange();
+            if ((*step == 'd' || *step == 'l') && f) f->Form_PolicyChange();
             if (*step == 'v') put(settings::kPolicyKey, L"Windows Startup", L"Off");
             if (*step == 'v' || *step == 'c')
                 put(startup_entry::kPolicyRun, L"1", *step == 'v' ? run : run + L" /c");
