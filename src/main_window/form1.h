@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "main_window/holder_answer.h"
+#include "main_window/remembered_notices.h"
 #include "main_window/status_line.h"
 #include "runtime/error_report.h"
 #include "skin_engine/skin_framework.h"
@@ -133,10 +134,10 @@ class Form1 : public ui::Form, private tray::ControlHost {
     bool firstBinding_ = true;                      // no binding has run yet
     std::uint32_t held_ = main_window::kBindsNone;  // the registered combination, as answered
     std::vector<std::wstring> setByPolicy_;         // the keys of the options the policy sets
-    // The (key, text) pairs of the policy values reported as naming no choice.
-    std::vector<std::pair<std::wstring, std::wstring>> refusedPolicies_;
-    // The tray's side of the status line: which icon it shows, its tip, the reasons told.
+    // What the user was told and is not told again: the tray's reasons, the lock policy's, the
+    // start-up values that stay, the refused policy texts (remembered_notices.cpp).
+    main_window::RememberedNotices notices_;
+    // The tray's side of the status line: which icon it shows and its tip.
     bool trayIconChosen_ = false, trayOff_ = false;
     std::wstring trayTip_;
-    std::vector<std::wstring> reasonsTold_;
 };

@@ -16,16 +16,12 @@ std::optional<std::wstring> Form1::PolicyFor(
     load.step(line, [&] {
         value = settings::policySetting(key);
         if (!value || accepts(*value)) return;
-        const std::pair<std::wstring, std::wstring> refused{key, *value};
+        const std::wstring refusal = L"The policy value \"" + std::wstring(key) + L"\" is \"" +
+                                     *value + L"\", which names no choice. It is ignored.";
         value.reset();
         // A refresh that finds the same text again says nothing new.
-        if (std::find(refusedPolicies_.begin(), refusedPolicies_.end(), refused) !=
-            refusedPolicies_.end())
-            return;
-        refusedPolicies_.push_back(refused);
-        throw runtime::Error(runtime::kInvalidPropertyValue,
-                             L"The policy value \"" + refused.first + L"\" is \"" + refused.second +
-                                 L"\", which names no choice. It is ignored.");
+        if (notices_.firstTelling(main_window::Notice::kRefusedPolicy, refusal))
+            throw runtime::Error(runtime::kInvalidPropertyValue, refusal);
     });
     if (value) {
         setByPolicy_.emplace_back(key);

@@ -4,23 +4,14 @@
 #include "settings/settings_store.h"
 #include "startup_entry/m_start_up.h"
 
-namespace {
-
-// Holds the texts of the values this user may not delete once their refused removal has been
-// reported to this user.
-constexpr const wchar_t* kReportedKey = L"Machine Startup Reported";
-
-}  // namespace
-
 void Form1::ApplyStartupPolicy(bool on) {
     if (on) return mStartUp::AddToStartup();
     // A machine value this user may not delete, or a policy's, stays; its refusal is reported
     // once, not at every logon, until the values change.
     const std::wstring stays = mStartUp::StartupState().staying();
-    const std::wstring reported = settings::getSetting(kReportedKey, L"");
-    if (stays.empty() && !reported.empty()) settings::removeSetting(kReportedKey);
-    if (!stays.empty() && stays != reported) settings::saveSetting(kReportedKey, stays);
-    mStartUp::RemoveFromStartup(!stays.empty() && stays == reported);
+    if (stays.empty()) notices_.lift(main_window::Notice::kStartupStays);
+    mStartUp::RemoveFromStartup(!stays.empty() &&
+                                !notices_.firstTelling(main_window::Notice::kStartupStays, stays));
 }
 
 void Form1::ShowStartupBox(bool setByPolicy) {

@@ -1,28 +1,8 @@
 // The status line, and the tray icon that tells the same: the "off" icon and the reason in the
 // tooltip while the software is off, and one balloon for a user whose window is hidden.
-#include <algorithm>
-
 #include "main_window/form1.h"
 #include "main_window/status_line.h"
 #include "resource_ids.h"
-#include "runtime/run_error.h"
-#include "settings/settings_store.h"
-
-namespace {
-
-// Set in this user's settings once the policy's reason was shown, so that a locked-down machine
-// does not show it at every logon; cleared when a status line tells that the policy is lifted.
-const wchar_t kPolicyNoticeKey[] = L"Policy Notice";
-
-// A refused write costs only a notice shown once more: it is not worth an error report.
-void markPolicyNotice(const wchar_t* value) {
-    try {
-        settings::saveSetting(kPolicyNoticeKey, value);
-    } catch (const runtime::Error&) {
-    }
-}
-
-}  // namespace
 
 void Form1::SetStatusLine(const std::wstring& line) {
     Label1.setCaption(line);
@@ -42,19 +22,13 @@ void Form1::SetStatusLine(const std::wstring& line) {
 }
 
 // Most users keep the icon among the hidden ones and would not see it change: while the window is
-// hidden, each reason is told once a run, the policy's once for this user until it is lifted.
+// hidden, each reason is told once a run, the policy's once for this user until it is lifted, so
+// that a locked-down machine does not tell it at every logon.
 void Form1::TellHiddenUser(const std::wstring& line, const std::wstring& reason) {
+    using main_window::Notice;
     const bool policy = line == main_window::kStatusLinePolicy;
-    const bool policyTold = settings::getSetting(kPolicyNoticeKey, L"Off") == L"On";
-    if (!policy && policyTold) markPolicyNotice(L"Off");
+    if (!policy) notices_.lift(Notice::kLockPolicy);
     if (reason.empty() || !hiddenInTray) return;
-    if (policy) {
-        if (policyTold) return;
-        markPolicyNotice(L"On");
-    } else {
-        if (std::find(reasonsTold_.begin(), reasonsTold_.end(), reason) != reasonsTold_.end())
-            return;
-        reasonsTold_.push_back(reason);
-    }
-    ShowNotice(line);
+    if (notices_.firstTelling(policy ? Notice::kLockPolicy : Notice::kOffReason, reason))
+        ShowNotice(line);
 }

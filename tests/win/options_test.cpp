@@ -2,12 +2,16 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "hotkey/short_cuts.h"
 #include "main_window/form1.h"
+#include "settings/policy_store.h"
 #include "settings/settings_store.h"
 #include "startup_entry/m_start_up.h"
 #include "startup_entry/reg_stuff.h"
 #include "startup_entry/run_value.h"
+#include "tray/shell_notify.h"
 #include "win/admin_only_path.h"
 #include "win/files.h"
 #include "win/system_text.h"
@@ -169,6 +173,68 @@ TEST_F(OptionsTest, AStartUpEntryThatCannotBeWrittenIsReportedAndTheBoxFollowsTh
     EXPECT_EQ(settings::getSetting(L"Windows Startup", L""), L"Off");
     EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"<none>");
     EXPECT_EQ(runValue(HKEY_CURRENT_USER), L"<none>");
+}
+
+// What the window remembers having told, within a run and across runs; each row starts clean.
+// Steps: n a new run (a form loaded, hidden in the tray); o the software off for a reason; d the
+// lock policy set, l lifted, each then refreshed in a running form; v the policy "Windows Startup"
+// Off and a value of the user's "Run these programs at user logon" naming the program, c that value
+// changed, x gone; e the settings an earlier version left once it had told both. Told at each step:
+// B a balloon, R a report, - nothing.
+TEST_F(OptionsTest, WhatTheWindowToldIsToldAgainOnlyWhenItsSubjectChanges) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"noonoo", "-B--B-"},        // a reason: once a run
+        {"nddndld", "-B----B"},      // the lock policy: once for the user until lifted
+        {"vnncnxncn", "-R--R---R"},  // a start-up value that stays: until it changes
+        {"edvnd", "-----"},          // the same settings, as users' registries hold them
+    };
+    const wchar_t kLock[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+    const std::wstring run = startup_entry::runValueData(win::programPath());
+    const auto put = [](const wchar_t* key, const wchar_t* name, const std::wstring& text) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, text.c_str(), 2 * text.size() + 2);
+    };
+    const auto clean = [&] {
+        test_support::clearSettings();
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kLock, L"DisableLockWorkstation");
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, settings::kPolicyKey, L"Windows Startup");
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, startup_entry::kPolicyRun, L"1");
+    };
+    size_t balloons = 0;
+    tray::setNotifySender([&](const tray::NotifyRequest& r) {
+        balloons += !tray::readText(r.record, tray::kInfo).empty();
+        return true;
+    });
+    settings::setPolicyRoot(HKEY_CURRENT_USER);
+    for (const auto& [steps, expected] : rows) {
+        clean();
+        std::unique_ptr<Form1> f;
+        std::string told;
+        for (const char* step = steps; *step; ++step, balloons = 0, reports.clear()) {
+            const DWORD on = 1;
+            if (*step == 'n') f.reset(), f = std::make_unique<Form1>(), f->create(), f->Form_Load();
+            if (*step == 'n') f->Timer1.setEnabled(false), f->hiddenInTray = true;
+            if (*step == 'o') f->SetStatusLine(main_window::kStatusLineNoCombination);
+            if (*step == 'd')
+                RegSetKeyValueW(HKEY_CURRENT_USER, kLock, L"DisableLockWorkstation", REG_DWORD, &on,
+                                sizeof on);
+            if (*step == 'l')
+                RegDeleteKeyValueW(HKEY_CURRENT_USER, kLock, L"DisableLockWorkstation");
+            if ((*step == 'd' || *step == 'l') && f) f->Form_PolicyChange();
+            if (*step == 'v') put(settings::kPolicyKey, L"Windows Startup", L"Off");
+            if (*step == 'v' || *step == 'c')
+                put(startup_entry::kPolicyRun, L"1", *step == 'v' ? run : run + L" /c");
+            if (*step == 'x')
+                RegDeleteKeyValueW(HKEY_CURRENT_USER, startup_entry::kPolicyRun, L"1");
+            if (*step == 'e') test_support::storeSetting(L"Policy Notice", L"On");
+            if (*step == 'e') test_support::storeSetting(L"Machine Startup Reported", run.c_str());
+            const size_t n = balloons + reports.size();
+            told += n == 0 ? '-' : n > 1 ? '+' : balloons ? 'B' : 'R';
+        }
+        EXPECT_EQ(told, expected) << steps;
+    }
+    clean();
+    settings::setPolicyRoot(HKEY_LOCAL_MACHINE);
+    tray::setNotifySender(nullptr);
 }
 
 }  // namespace
