@@ -22,7 +22,6 @@ namespace {
 constexpr wchar_t kPolicyKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 
 bool refusalShown = false;  // a lock-refused box is open
-HKEY machinePolicyRoot = HKEY_LOCAL_MACHINE;
 
 bool policySet(HKEY root, REGSAM view) {
     win::OwnedKey key;
@@ -59,11 +58,7 @@ bool IsOurHotkey(std::uintptr_t wParam) {
 
 bool LockingDisabledByPolicy() {
     // Group policy writes the machine's value in the system's own (64-bit) view.
-    return policySet(HKEY_CURRENT_USER, 0) || policySet(machinePolicyRoot, KEY_WOW64_64KEY);
-}
-
-void setMachinePolicyRoot(HKEY root) {
-    machinePolicyRoot = root;
+    return policySet(HKEY_CURRENT_USER, 0) || policySet(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY);
 }
 
 void ProcessMessages(HWND mainWindow) {

@@ -30,7 +30,5 @@ bool IsOurHotkey(std::uintptr_t wParam);
 // True when a system policy disables locking: DisableLockWorkstation set (a DWORD other than 0)
 // under Software\Microsoft\Windows\CurrentVersion\Policies\System of the user or the machine.
 bool LockingDisabledByPolicy();
-// The machine's root of that policy (HKEY_LOCAL_MACHINE unless changed); tests point it elsewhere.
-void setMachinePolicyRoot(HKEY root);
 
 }  // namespace ShortCuts

@@ -1,6 +1,7 @@
 #include "runtime/error_report.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "build_config.h"
 
@@ -32,8 +33,8 @@ std::wstring unguardedMessage(std::wstring_view description) {
            build_config::kSupportEmail;
 }
 
-void setReportPresenter(ReportPresenter p) {
-    presenter() = std::move(p);
+ReportPresenter setReportPresenter(ReportPresenter p) {
+    return std::exchange(presenter(), std::move(p));
 }
 
 void presentReport(const std::wstring& message) {

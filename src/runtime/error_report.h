@@ -17,9 +17,9 @@ std::wstring reportMessage(std::wstring_view path, std::wstring_view description
 std::wstring unguardedMessage(std::wstring_view description);
 
 // Shows a finished report text. The program installs the "Application Error" box at start;
-// tests install a recorder instead.
+// tests install a recorder instead. Returns the presenter it replaced.
 using ReportPresenter = std::function<void(const std::wstring& message)>;
-void setReportPresenter(ReportPresenter presenter);
+ReportPresenter setReportPresenter(ReportPresenter presenter);
 void presentReport(const std::wstring& message);
 
 class Guard {

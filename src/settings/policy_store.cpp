@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "win/registry.h"
 #include "win/win_handles.h"
 
@@ -12,8 +14,8 @@ HKEY policyRoot = HKEY_LOCAL_MACHINE;
 
 }  // namespace
 
-void setPolicyRoot(HKEY root) {
-    policyRoot = root;
+HKEY setPolicyRoot(HKEY root) {
+    return std::exchange(policyRoot, root);
 }
 
 std::optional<std::wstring> policySetting(std::wstring_view key) {

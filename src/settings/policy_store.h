@@ -16,7 +16,7 @@ inline constexpr const wchar_t* kPolicyKey = L"SOFTWARE\\Policies\\Tamberlin\\Va
 std::optional<std::wstring> policySetting(std::wstring_view key);
 
 // The machine's root of the policy key (HKEY_LOCAL_MACHINE unless changed); tests point it
-// elsewhere.
-void setPolicyRoot(HKEY root);
+// elsewhere. Returns the root it replaced.
+HKEY setPolicyRoot(HKEY root);
 
 }  // namespace settings

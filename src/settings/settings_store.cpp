@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "runtime/run_error.h"
 #include "win/registry.h"
 #include "win/system_text.h"
@@ -13,8 +15,8 @@ HKEY settingsRoot = HKEY_CURRENT_USER;
 
 }  // namespace
 
-void setSettingsRoot(HKEY root) {
-    settingsRoot = root;
+HKEY setSettingsRoot(HKEY root) {
+    return std::exchange(settingsRoot, root);
 }
 
 std::wstring getSetting(std::wstring_view key, std::wstring_view fallback) {

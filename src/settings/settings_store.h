@@ -22,7 +22,7 @@ void saveSetting(std::wstring_view key, std::wstring_view value);
 void removeSetting(std::wstring_view key);
 
 // The registry root the settings live under (HKEY_CURRENT_USER unless changed); tests point it at
-// a handle that refuses everything.
-void setSettingsRoot(HKEY root);
+// a handle that refuses everything. Returns the root it replaced.
+HKEY setSettingsRoot(HKEY root);
 
 }  // namespace settings

@@ -185,21 +185,21 @@ std::wstring StartupEntry::staying() const {
     return texts;
 }
 
-void setMachineRoot(HKEY root) {
-    machineRoots[0] = root;
-    machineRoots[1] = on64BitWindows() ? root : nullptr;
+MachineRoots setMachineRoot(HKEY root) {
+    return {setMachineRoot(MachineView::native, root),
+            setMachineRoot(MachineView::wow64, on64BitWindows() ? root : nullptr)};
 }
 
-void setMachineRoot(MachineView view, HKEY root) {
-    machineRoots[view == MachineView::wow64] = root;
+HKEY setMachineRoot(MachineView view, HKEY root) {
+    return std::exchange(machineRoots[view == MachineView::wow64], root);
 }
 
-void setUserRoot(HKEY root) {
-    userRoot = root;
+HKEY setUserRoot(HKEY root) {
+    return std::exchange(userRoot, root);
 }
 
-void setMachineView(MachineView view) {
-    ownView = view;
+MachineView setMachineView(MachineView view) {
+    return std::exchange(ownView, view);
 }
 
 StartupEntry ReadStartup(const std::wstring& name, const std::wstring& programPath) {

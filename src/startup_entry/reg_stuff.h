@@ -81,12 +81,15 @@ void RemoveUserValue(const std::wstring& name);
 // changed): the Run keys, their marks and the policies are read under them. Tests point them at
 // keys of their own, or at a handle that refuses everything. The one-argument form sets every
 // view this system has; a view's own root is for tests, whose keys WOW64 does not redirect (null:
-// no such view, as on 32-bit Windows).
-void setMachineRoot(HKEY root);
-void setMachineRoot(MachineView view, HKEY root);
-void setUserRoot(HKEY root);
+// no such view, as on 32-bit Windows). Each returns what it replaced.
+struct MachineRoots {
+    HKEY native, wow64;
+};
+MachineRoots setMachineRoot(HKEY root);
+HKEY setMachineRoot(MachineView view, HKEY root);
+HKEY setUserRoot(HKEY root);
 // The program's own view, where it writes the machine's value: the 32-bit one for a 32-bit
-// program on 64-bit Windows. Detected unless a test sets it.
-void setMachineView(MachineView view);
+// program on 64-bit Windows. Detected unless a test sets it; returns the view it replaced.
+MachineView setMachineView(MachineView view);
 
 }  // namespace RegStuff

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <utility>
 
 namespace tray {
 namespace {
@@ -18,8 +19,8 @@ void copyText(char* to, const NotifyIconRecord& record, Field field) {
 
 }  // namespace
 
-void setNotifySender(NotifySender sender) {
-    senderStore() = std::move(sender);
+NotifySender setNotifySender(NotifySender sender) {
+    return std::exchange(senderStore(), std::move(sender));
 }
 
 bool sendNotify(const NotifyRequest& request) {

@@ -15,7 +15,8 @@ namespace tray {
 bool sendNotify(const NotifyRequest& request);
 
 using NotifySender = std::function<bool(const NotifyRequest& request)>;
-void setNotifySender(NotifySender sender);  // empty: the real shell
+// Empty: the real shell. Returns the sender it replaced.
+NotifySender setNotifySender(NotifySender sender);
 
 // The record's fields in the platform's own NOTIFYICONDATAA (its 488-byte version 2 form). On a
 // 32-bit build its bytes are the record's bytes; a 64-bit build has wider handles and padding.

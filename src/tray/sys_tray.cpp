@@ -19,8 +19,8 @@ namespace {
 
 const wchar_t kWindowClass[] = L"VantrelTrayControl";
 constexpr UINT_PTR kRetryTimer = 1;
-UINT retryIntervalMs = 2000;  // a start at logon: try every two seconds...
-int retryAttempts = 30;       // ...for up to a minute
+// A start at logon: try every two seconds for up to a minute.
+cSysTray::AddRetry addRetry{2000, 30};
 
 UINT taskbarCreatedMessage() {
     static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
@@ -40,9 +40,8 @@ bool quitPending() {
 
 }  // namespace
 
-void cSysTray::setAddRetry(UINT intervalMs, int attempts) {
-    retryIntervalMs = intervalMs;
-    retryAttempts = attempts;
+cSysTray::AddRetry cSysTray::setAddRetry(AddRetry retry) {
+    return std::exchange(addRetry, retry);
 }
 
 cSysTray::cSysTray(ControlHost& host) : host_(host) {
@@ -163,10 +162,10 @@ NotifyRequest cSysTray::currentAddRequest() const {
     return addRequest(handle32(hwnd_), static_cast<std::uint32_t>(id_), iconHandle, toAnsi(tip_));
 }
 
-// Tries the add again on a one-shot timer, re-armed per try, `retryAttempts` times at most.
+// Tries the add again on a one-shot timer, re-armed per try, `addRetry.attempts` times at most.
 void cSysTray::startRetry() {
-    retriesLeft_ = retryAttempts;
-    SetTimer(hwnd_, kRetryTimer, retryIntervalMs, nullptr);
+    retriesLeft_ = addRetry.attempts;
+    SetTimer(hwnd_, kRetryTimer, addRetry.intervalMs, nullptr);
 }
 
 void cSysTray::stopRetry() {
@@ -181,7 +180,7 @@ void cSysTray::retryAdd() {
     if (sendNotify(currentAddRequest()))
         retriesLeft_ = 0;
     else if (retriesLeft_ > 0)
-        SetTimer(hwnd_, kRetryTimer, retryIntervalMs, nullptr);
+        SetTimer(hwnd_, kRetryTimer, addRetry.intervalMs, nullptr);
 }
 
 void cSysTray::addAgainAfterShellRestart() {

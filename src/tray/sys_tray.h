@@ -81,8 +81,13 @@ class cSysTray {
     std::int32_t onceCounter() const { return onceCounter_; }
 
     // While the shell is not there yet (a start at logon), a refused first add is tried again:
-    // every `intervalMs`, at most `attempts` times. Tests shorten it.
-    static void setAddRetry(UINT intervalMs, int attempts);
+    // every `intervalMs`, at most `attempts` times. Tests shorten it; the pacing replaced is
+    // returned.
+    struct AddRetry {
+        UINT intervalMs;
+        int attempts;
+    };
+    static AddRetry setAddRetry(AddRetry retry);
 
   private:
     template <class T>

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 namespace ui {
 namespace {
 
@@ -23,8 +25,8 @@ void setApplicationTitle(const std::wstring& title) {
 const std::wstring& applicationTitle() {
     return titleStore();
 }
-void setMessageBoxPresenter(MessageBoxPresenter presenter) {
-    presenterStore() = std::move(presenter);
+MessageBoxPresenter setMessageBoxPresenter(MessageBoxPresenter presenter) {
+    return std::exchange(presenterStore(), std::move(presenter));
 }
 
 int messageBox(const std::wstring& text, unsigned flags, const std::wstring& caption) {

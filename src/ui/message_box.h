@@ -14,6 +14,7 @@ int messageBox(const std::wstring& text, unsigned flags, const std::wstring& cap
 
 using MessageBoxPresenter =
     std::function<int(const std::wstring& text, unsigned flags, const std::wstring& caption)>;
-void setMessageBoxPresenter(MessageBoxPresenter presenter);  // empty: the real box
+// Empty: the real box. Returns the presenter it replaced.
+MessageBoxPresenter setMessageBoxPresenter(MessageBoxPresenter presenter);
 
 }  // namespace ui

@@ -38,10 +38,6 @@ PathView& pathView() {
     return current;
 }
 
-void resetPathView() {
-    pathView() = realPathView();
-}
-
 bool onlyAdministratorsCanChange(const std::wstring& programPath) {
     // "X:\" and more; a UNC path, a device path (\\?\) or a relative one does not pass.
     if (programPath.size() < 4 || !std::iswalpha(programPath[0]) || programPath[1] != L':' ||

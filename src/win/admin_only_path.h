@@ -26,7 +26,6 @@ struct PathView {
 };
 
 PathView& pathView();
-void resetPathView();  // back to the real system
 
 // True when `programPath` ("C:\...\x.exe") lies on a local fixed drive that keeps permissions,
 // with no reparse point on the way, and only administrators can change the file or its folder

@@ -1,6 +1,7 @@
 #include "win/error_sink.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace win {
 namespace {
@@ -12,8 +13,8 @@ ErrorSink& sink() {
 
 }  // namespace
 
-void setErrorSink(ErrorSink s) {
-    sink() = std::move(s);
+ErrorSink setErrorSink(ErrorSink s) {
+    return std::exchange(sink(), std::move(s));
 }
 
 void reportUnguarded(const runtime::Error& error) {

@@ -9,7 +9,7 @@
 namespace win {
 
 using ErrorSink = std::function<void(const runtime::Error&)>;
-void setErrorSink(ErrorSink sink);
+ErrorSink setErrorSink(ErrorSink sink);  // returns the one it replaced
 void reportUnguarded(const runtime::Error& error);
 
 // Runs `body`, turning any run-time error into a report; for use at window-procedure boundaries.

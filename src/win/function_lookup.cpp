@@ -1,5 +1,7 @@
 #include "win/function_lookup.h"
 
+#include <utility>
+
 #include "win/files.h"
 
 namespace win {
@@ -17,8 +19,8 @@ FARPROC kernel32Entry(const char* name) {
     return kernel32Lookup(name);
 }
 
-void setKernel32Lookup(EntryLookup lookup) {
-    kernel32Lookup = lookup ? lookup : systemKernel32Entry;
+EntryLookup setKernel32Lookup(EntryLookup lookup) {
+    return std::exchange(kernel32Lookup, lookup ? lookup : systemKernel32Entry);
 }
 
 bool librarySearchFlags() {

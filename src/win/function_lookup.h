@@ -21,10 +21,10 @@ F user32Function(const char* name) {
 }
 
 // kernel32's entry point `name`, or null where this Windows lacks it. Tests replace the lookup
-// (null puts the system's back) to play an older Windows.
+// (null puts the system's back) to play an older Windows; the one replaced is returned.
 using EntryLookup = FARPROC (*)(const char* name);
 FARPROC kernel32Entry(const char* name);
-void setKernel32Lookup(EntryLookup lookup);
+EntryLookup setKernel32Lookup(EntryLookup lookup);
 
 // The kernel32 function `name`, or nullptr where this Windows lacks it.
 template <class F>

@@ -86,8 +86,4 @@ Services& services() {
     return current;
 }
 
-void resetServices() {
-    services() = realServices();
-}
-
 }  // namespace win

@@ -39,7 +39,7 @@ struct Services {
     std::function<int()> taskbarDpi;
 };
 
+// Tests change it field by field and put a copy back.
 Services& services();
-void resetServices();  // back to the real calls
 
 }  // namespace win

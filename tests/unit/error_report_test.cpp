@@ -17,10 +17,12 @@ const std::wstring kTail =
 class GuardTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        runtime::setReportPresenter([this](const std::wstring& m) { reports.push_back(m); });
+        before_ =
+            runtime::setReportPresenter([this](const std::wstring& m) { reports.push_back(m); });
     }
-    void TearDown() override { runtime::setReportPresenter(nullptr); }
+    void TearDown() override { runtime::setReportPresenter(std::move(before_)); }
     std::vector<std::wstring> reports;
+    runtime::ReportPresenter before_;
 };
 
 TEST(ReportMessage, JoinsTheDescriptionPathLineAndRequest) {

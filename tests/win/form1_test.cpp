@@ -253,7 +253,6 @@ TEST_F(Form1Test, TheHomePageOpensOnOneDrawInAHundredWithTheWindowsFoldersExplor
         f.Form_Load();
         f.Timer1.setEnabled(false);
     }
-    win::resetServices();
     ASSERT_EQ(started.size(), 1u);
     wchar_t windows[MAX_PATH];
     ASSERT_GT(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
@@ -281,7 +280,6 @@ TEST(ProgramStart, StartsTheProgramItNamesNotOneBesideTheTests) {
         DeleteFileW((copy + L".ran").c_str());
         ASSERT_TRUE(CopyFileW(marker.c_str(), copy.c_str(), FALSE));
     }
-    win::resetServices();
     win::services().runProgram(named, L"explorer \"https://www.tamberlin.example/\"", SW_HIDE);
     const DWORD deadline = GetTickCount() + 20000;
     while (!win::fileExists(named + L".ran") && static_cast<LONG>(deadline - GetTickCount()) > 0)
@@ -301,7 +299,6 @@ TEST_F(Form1Test, AHomePageThatCannotStartIsReportedAtLine108) {
         throw runtime::Error(53, L"File not found");
     };
     form.Form_Load();
-    win::resetServices();
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(
         reports[0].substr(0, reports[0].find(L"\r\r")),

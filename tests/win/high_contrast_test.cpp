@@ -9,6 +9,7 @@
 #include "main_window/skin_step.h"
 #include "win/services.h"
 #include "win/win_handles.h"
+#include "win_test_support.h"
 
 namespace {
 
@@ -33,10 +34,7 @@ class HighContrast : public ::testing::Test {
         SendMessageW(form.hwnd(), WM_SYSCOLORCHANGE, 0, 0);  // as the system tells every window
         ShowWindow(form.hwnd(), SW_SHOWNOACTIVATE);
     }
-    void TearDown() override {
-        win::resetServices();
-        setColours(saved_.data(), saved_.size());
-    }
+    void TearDown() override { setColours(saved_.data(), saved_.size()); }
     static void setColours(const std::pair<int, COLORREF>* colours, size_t n) {
         std::vector<int> indexes;
         std::vector<COLORREF> values;
@@ -80,6 +78,7 @@ class HighContrast : public ::testing::Test {
         return all[static_cast<size_t>(pt.y * rc.right + pt.x)];
     }
 
+    test_support::SeamGuard<win::Services> savedServices{win::services};
     Form1 form;
     std::vector<std::pair<int, COLORREF>> saved_;
 };

@@ -67,7 +67,6 @@ class HotkeyTest : public test_support::CapturedBoxes {
     }
     void TearDown() override {
         UnregisterHotKey(form.hwnd(), ShortCuts::hotkeyId);
-        win::resetServices();
         CapturedBoxes::TearDown();
     }
     void runLoopUntilStopped() {
@@ -208,7 +207,7 @@ TEST_F(HotkeyTest, APressThatANestedLoopDispatchesLocksOnceAndARefusalOpensOneBo
 
     // Refused: a press while the refusal box is open requests the lock but opens no second box.
     lockResult = ERROR_ACCESS_DENIED;
-    ui::setMessageBoxPresenter(
+    messageBoxPresenter.set(
         [this](const std::wstring& text, unsigned flags, const std::wstring& caption) {
             boxes.push_back({text, flags, caption});
             SendMessageW(form.hwnd(), WM_HOTKEY, ShortCuts::hotkeyId, 0);

@@ -23,6 +23,7 @@
 
 #include "hotkey/short_cuts.h"
 #include "win/services.h"
+#include "win_test_support.h"
 
 namespace test_support {
 
@@ -89,10 +90,7 @@ class InputQueueModel {
             if (auto then = std::move(meanwhile)) then();
         };
     }
-    ~InputQueueModel() {
-        DestroyWindow(window_);
-        win::services() = before_;
-    }
+    ~InputQueueModel() { DestroyWindow(window_); }
 
     // The user: keys go down, or up (a negative code), in the queue like every input.
     void user(const std::vector<int>& keys) {
@@ -161,7 +159,7 @@ class InputQueueModel {
 
     HWND holder_;
     HWND window_;
-    win::Services before_ = win::services();
+    SeamGuard<win::Services> savedServices_{win::services};  // put back when the model goes
     std::deque<Event> queue_;
     BYTE state_[256]{};  // the keys as the processed input left them
 };

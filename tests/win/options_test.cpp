@@ -49,11 +49,9 @@ class OptionsTest : public test_support::CapturedBoxes {
         form.Timer1.setEnabled(false);
     }
     void TearDown() override {
-        RegStuff::setMachineRoot(HKEY_LOCAL_MACHINE);
-        RegStuff::setUserRoot(HKEY_CURRENT_USER);
+        machineRoots.putBack();  // the real Run keys, to clear them
+        userRoot.putBack();
         mStartUp::RemoveFromStartup();
-        settings::setSettingsRoot(HKEY_CURRENT_USER);
-        win::resetPathView();
         CapturedBoxes::TearDown();
     }
     Form1 form;
@@ -109,11 +107,10 @@ TEST_F(OptionsTest, TheStartUpBoxShowsNoEntryThatIsNotThereAndTheLoadWritesNone)
 }
 
 TEST_F(OptionsTest, AMachineWideRunKeyThatRefusesTheWriteFallsBackToTheUsersOwn) {
-    RegStuff::setMachineRoot(
-        reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7FFF0000)));  // refuses everything
+    machineRoots.set(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7FFF0000)));  // refuses all
     mStartUp::AddToStartup();
     EXPECT_EQ(runValue(HKEY_CURRENT_USER), L"\"" + win::programPath() + L"\"");
-    RegStuff::setMachineRoot(HKEY_LOCAL_MACHINE);
+    machineRoots.putBack();
     mStartUp::AddToStartup();
     mStartUp::AddToStartup();  // twice: the second write replaces the first
     EXPECT_EQ(runValue(HKEY_LOCAL_MACHINE), L"\"" + win::programPath() + L"\"");
@@ -124,8 +121,7 @@ TEST_F(OptionsTest, AMachineWideRunKeyThatRefusesTheWriteFallsBackToTheUsersOwn)
 }
 
 TEST_F(OptionsTest, ARefusedSaveLeavesNoHandlerHalfDoneAndIsReportedOnce) {
-    settings::setSettingsRoot(
-        reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7FFF0000)));  // refuses everything
+    settingsRoot.set(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7FFF0000)));  // refuses all
     // Each change goes through the window, as a user's: the window's boundary reports the refusal.
     auto reportedOnce = [&] {
         ASSERT_EQ(unguarded.size(), 1u);
@@ -164,8 +160,8 @@ TEST_F(OptionsTest, AStartUpEntryThatCannotBeWrittenIsReportedAndTheBoxFollowsTh
                                     L". " + win::systemErrorText(ERROR_INVALID_HANDLE));
         unguarded.clear();
     };
-    RegStuff::setMachineRoot(refusing);
-    RegStuff::setUserRoot(refusing);
+    machineRoots.set(refusing);
+    userRoot.set(refusing);
     SendMessageW(form.Check4.hwnd(), BM_CLICK, 0, 0);
     reportedOnce(L"written");
     EXPECT_EQ(form.Check4.value(), 0);

@@ -117,10 +117,10 @@ class StartupTest : public test_support::CapturedBoxes, public testing::WithPara
         machine.reset(openRoot(L"machine"));
         machine32.reset(openRoot(L"machine32"));
         user.reset(openRoot(L"user"));
-        RegStuff::setMachineRoot(machine.get());
-        RegStuff::setMachineRoot(RegStuff::MachineView::wow64, machine32.get());
-        RegStuff::setUserRoot(user.get());
-        settings::setPolicyRoot(machine.get());
+        machineRoots.set(machine.get());
+        machineRoot32.set(machine32.get());
+        userRoot.set(user.get());
+        policyRoot.set(machine.get());
         put(machine.get(), kRunSubkey, L"-", "", REG_SZ);  // the machine's Run keys exist
         put(machine32.get(), kRunSubkey, L"-", "", REG_SZ);
         win::pathView() = fakeView(GetParam().path);
@@ -128,11 +128,6 @@ class StartupTest : public test_support::CapturedBoxes, public testing::WithPara
     void TearDown() override {
         restrict(machine.get(), kRunSubkey, true);
         restrict(machine.get(), kMarksRun, true);
-        RegStuff::setMachineRoot(HKEY_LOCAL_MACHINE);
-        RegStuff::setUserRoot(HKEY_CURRENT_USER);
-        RegStuff::setMachineView(RegStuff::MachineView::native);
-        settings::setPolicyRoot(HKEY_LOCAL_MACHINE);
-        win::resetPathView();
         machine.reset();
         machine32.reset();
         user.reset();
@@ -172,7 +167,7 @@ class StartupTest : public test_support::CapturedBoxes, public testing::WithPara
                                (text.size() + 1) * sizeof(wchar_t));
         const std::string disabled("\x03\0\0\0\x11\x22\x33\x44\x55\x66\x77\x08", 12);
         const std::string on("\x01\0\0\0", 4), off(reinterpret_cast<const char*>(L"Off"), 8);
-        if (in(before, '3')) RegStuff::setMachineView(RegStuff::MachineView::wow64);
+        if (in(before, '3')) machineView.set(RegStuff::MachineView::wow64);
         if (in(before, 'U')) put(user.get(), kRunSubkey, name, self, REG_SZ);
         if (in(before, 'M')) put(machine.get(), kRunSubkey, name, self, REG_SZ);
         if (in(before, 'W')) put(machine32.get(), kRunSubkey, name, self, REG_SZ);
@@ -276,8 +271,10 @@ INSTANTIATE_TEST_SUITE_P(Rows, StartupTest, testing::Values(
 TEST(StartupCommandLine, APathTooLongForWindowsToRunIsRefused) {
     RegDeleteTreeW(HKEY_CURRENT_USER, kRoots);
     const win::OwnedKey machine(openRoot(L"machine")), user(openRoot(L"user"));
-    RegStuff::setMachineRoot(machine.get());
-    RegStuff::setUserRoot(user.get());
+    test_support::MachineRootsGuard machineRoots;
+    test_support::SeamGuard<HKEY> userRoot{RegStuff::setUserRoot};
+    machineRoots.set(machine.get());
+    userRoot.set(user.get());
     put(machine.get(), kRunSubkey, L"-", "", REG_SZ);
     for (const size_t length : {258, 259}) {
         const std::wstring name = std::to_wstring(length) + L".exe";
@@ -293,8 +290,6 @@ TEST(StartupCommandLine, APathTooLongForWindowsToRunIsRefused) {
         EXPECT_EQ(refusal.find(L"path is too long for Windows to start it") != refusal.npos,
                   length == 259);
     }
-    RegStuff::setMachineRoot(HKEY_LOCAL_MACHINE);
-    RegStuff::setUserRoot(HKEY_CURRENT_USER);
     RegDeleteTreeW(HKEY_CURRENT_USER, kRoots);
 }
 

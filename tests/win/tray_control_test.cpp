@@ -216,7 +216,7 @@ TEST_F(TrayTest, ARefusedFirstAddIsTriedAgainForALimitedTime) {
         int refusals;  // adds the shell refuses before it accepts
         size_t adds;   // adds sent in all
     };
-    tray::cSysTray::setAddRetry(20, 3);
+    addRetry.set({20, 3});
     for (const Row& row : std::vector<Row>{{"accepted at once", 0, 1},
                                            {"accepted on the second try", 1, 2},
                                            {"accepted on the last try", 3, 4},

@@ -14,6 +14,7 @@
 #include "tray/m_sys_tray.h"
 #include "tray/shell_notify.h"
 #include "tray/sys_tray.h"
+#include "win_test_support.h"
 
 namespace tray_test {
 
@@ -27,14 +28,10 @@ struct TestHost : tray::ControlHost {
 class TrayTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        tray::setNotifySender([this](const tray::NotifyRequest& r) {
+        notifySender.set([this](const tray::NotifyRequest& r) {
             sent.push_back(r);
             return shellAccepts(r);
         });
-    }
-    void TearDown() override {
-        tray::setNotifySender(nullptr);
-        tray::cSysTray::setAddRetry(2000, 30);
     }
 
     // The operations sent so far, e.g. {0, 1} for an add and a modify.
@@ -65,6 +62,8 @@ class TrayTest : public ::testing::Test {
     TestHost host;
     std::vector<tray::NotifyRequest> sent;
     std::function<bool(const tray::NotifyRequest&)> shellAccepts = [](const auto&) { return true; };
+    test_support::SeamGuard<tray::NotifySender> notifySender{tray::setNotifySender};
+    test_support::SeamGuard<tray::cSysTray::AddRetry> addRetry{tray::cSysTray::setAddRetry};
 };
 
 inline uint32_t field(const tray::NotifyRequest& r, tray::Field f) {

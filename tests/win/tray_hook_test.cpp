@@ -96,7 +96,7 @@ TEST_F(TrayTest, HookIsInPlaceBeforeTheAddAndGoneOnlyAfterTheDelete) {
     tray::cSysTray c(host);
     const LONG_PTR own = GetWindowLongPtrW(c.hwnd(), GWLP_WNDPROC);
     std::vector<bool> hookedWhenSent;
-    tray::setNotifySender([&](const tray::NotifyRequest&) {
+    notifySender.set([&](const tray::NotifyRequest&) {
         hookedWhenSent.push_back(GetWindowLongPtrW(c.hwnd(), GWLP_WNDPROC) != own);
         return true;
     });

@@ -16,16 +16,13 @@ using tray_test::field;
 
 class TraySizeTest : public tray_test::TrayTest {
   protected:
-    void TearDown() override {
-        win::resetServices();
-        TrayTest::TearDown();
-    }
     void taskbarAt(int dpi) {
         win::services().taskbarDpi = [dpi] { return dpi; };
     }
     static tray::Picture designIcon(int pixels) {
         return tray::Picture::loadIcon(IDI_TRAY, pixels);
     }
+    test_support::SeamGuard<win::Services> savedServices{win::services};
 };
 
 TEST_F(TraySizeTest, EachTaskbarDpiGetsItsSizeAndOnlyANewSizeANewIcon) {
@@ -56,7 +53,6 @@ TEST_F(TraySizeTest, EachTaskbarDpiGetsItsSizeAndOnlyANewSizeANewIcon) {
     c.setInTray(false);
 
     // What this system's own taskbar reports, for the record (Wine: see above).
-    win::resetServices();
     std::printf("[ record   ] real taskbar DPI %d, tray icon %d pixels, system small icon %d\n",
                 win::realTaskbarDpi(), win::trayIconSize(), GetSystemMetrics(SM_CXSMICON));
 }

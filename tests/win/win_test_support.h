@@ -1,16 +1,24 @@
 #pragma once
-// Shared pieces of the Windows tests: a clean settings area, captured report boxes, a pumped queue,
-// icon sizes.
+// Shared pieces of the Windows tests: a clean settings area, captured report boxes and a recording
+// tray, seams put back as they were, a pumped queue, icon sizes.
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "runtime/error_report.h"
+#include "settings/policy_store.h"
 #include "settings/settings_store.h"
+#include "startup_entry/reg_stuff.h"
+#include "tray/shell_notify.h"
 #include "ui/message_box.h"
+#include "win/admin_only_path.h"
 #include "win/error_sink.h"
+#include "win/services.h"
 
 namespace test_support {
 
@@ -46,25 +54,76 @@ inline void pumpFor(DWORD milliseconds) {
     }
 }
 
-// Captures the report boxes and message boxes instead of showing them.
+// Puts a process-wide seam back as it was when the guard's scope ends. Either the seam is a setter
+// that returns what it replaced, and what the scope's first change replaced goes back, however
+// often the scope changes it after; or it is a struct of calls the scope changes field by field
+// (win::services(), win::pathView()), copied when the guard is made and assigned back.
+template <class Value, class Replaced = Value>
+class SeamGuard {
+  public:
+    using Set = std::function<Replaced(Value)>;
+    SeamGuard(Set set, std::function<void(Replaced)> putBack)
+        : set_(std::move(set)), putBack_(std::move(putBack)) {}
+    explicit SeamGuard(Set set) : SeamGuard(set, [set](Replaced r) { set(std::move(r)); }) {}
+    explicit SeamGuard(Value& (*live)())
+        : SeamGuard([live](Value v) { return std::exchange(live(), std::move(v)); }) {
+        replaced_.emplace(live());
+        copied_ = true;
+    }
+    SeamGuard(const SeamGuard&) = delete;
+    SeamGuard& operator=(const SeamGuard&) = delete;
+    ~SeamGuard() { putBack(); }
+
+    void set(Value value) {
+        Replaced replaced = set_(std::move(value));
+        if (!replaced_) replaced_.emplace(std::move(replaced));
+    }
+    // Puts the seam back now, before the scope ends.
+    void putBack() {
+        if (!replaced_) return;
+        putBack_(*replaced_);
+        if (!copied_) replaced_.reset();
+    }
+
+  private:
+    Set set_;
+    std::function<void(Replaced)> putBack_;
+    std::optional<Replaced> replaced_;
+    bool copied_ = false;
+};
+
+// The machine's Run-key roots in every view this system has (the one-argument setter).
+class MachineRootsGuard : public SeamGuard<HKEY, RegStuff::MachineRoots> {
+  public:
+    MachineRootsGuard()
+        : SeamGuard([](HKEY root) { return RegStuff::setMachineRoot(root); },
+                    [](RegStuff::MachineRoots roots) {
+                        RegStuff::setMachineRoot(RegStuff::MachineView::native, roots.native);
+                        RegStuff::setMachineRoot(RegStuff::MachineView::wow64, roots.wow64);
+                    }) {}
+};
+
+// The base of the fixtures that load a form. Captures the report boxes and message boxes instead
+// of showing them, and records what goes to the notification area instead of adding a real icon
+// (Wine's tray waits up to 2 s for the X server when its last icon leaves). A test that needs the
+// real shell sets `notifySender` to nothing.
 class CapturedBoxes : public ::testing::Test {
   protected:
     void SetUp() override {
         clearSettings();
-        runtime::setReportPresenter([this](const std::wstring& m) { reports.push_back(m); });
-        win::setErrorSink([this](const runtime::Error& e) { unguarded.push_back(e.description); });
-        ui::setMessageBoxPresenter(
+        reportPresenter.set([this](const std::wstring& m) { reports.push_back(m); });
+        errorSink.set([this](const runtime::Error& e) { unguarded.push_back(e.description); });
+        messageBoxPresenter.set(
             [this](const std::wstring& text, unsigned flags, const std::wstring& caption) {
                 boxes.push_back({text, flags, caption});
                 return IDOK;
             });
+        notifySender.set([this](const tray::NotifyRequest& r) {
+            trayRequests.push_back(r);
+            return true;
+        });
     }
-    void TearDown() override {
-        runtime::setReportPresenter(nullptr);
-        ui::setMessageBoxPresenter(nullptr);
-        win::setErrorSink(nullptr);
-        clearSettings();
-    }
+    void TearDown() override { clearSettings(); }
     struct Box {
         std::wstring text;
         unsigned flags;
@@ -73,6 +132,23 @@ class CapturedBoxes : public ::testing::Test {
     std::vector<std::wstring> reports;    // report boxes of the numbered procedures
     std::vector<std::wstring> unguarded;  // errors caught at a window procedure's boundary
     std::vector<Box> boxes;
+    std::vector<tray::NotifyRequest> trayRequests;  // what went to the notification area
+
+    // Members, so that they are put back after a derived fixture's form is gone: the form takes
+    // its icon out of the tray when it is destroyed, after TearDown.
+    SeamGuard<runtime::ReportPresenter> reportPresenter{runtime::setReportPresenter};
+    SeamGuard<win::ErrorSink> errorSink{win::setErrorSink};
+    SeamGuard<ui::MessageBoxPresenter> messageBoxPresenter{ui::setMessageBoxPresenter};
+    SeamGuard<tray::NotifySender> notifySender{tray::setNotifySender};
+    SeamGuard<win::Services> savedServices{win::services};
+    SeamGuard<win::PathView> savedPathView{win::pathView};
+    SeamGuard<HKEY> settingsRoot{settings::setSettingsRoot};
+    SeamGuard<HKEY> policyRoot{settings::setPolicyRoot};
+    MachineRootsGuard machineRoots;  // the 32-bit view's own root is set after it
+    SeamGuard<HKEY> machineRoot32{
+        [](HKEY root) { return RegStuff::setMachineRoot(RegStuff::MachineView::wow64, root); }};
+    SeamGuard<HKEY> userRoot{RegStuff::setUserRoot};
+    SeamGuard<RegStuff::MachineView> machineView{RegStuff::setMachineView};
 };
 
 }  // namespace test_support

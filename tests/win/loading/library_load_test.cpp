@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "../win_test_support.h"
 #include "win/common_controls.h"
 #include "win/files.h"
 #include "win/function_lookup.h"
@@ -47,7 +48,8 @@ TEST(LibraryLoad, WithoutSearchFlagsNothingPlantedBesideTheProgramLoads) {
     DeleteFileW((marker + L".ran").c_str());  // left by a failed run
     ASSERT_TRUE(win::fileExists(marker) && !GetModuleHandleW(L"comctl32.dll"))
         << "planted, unloaded";
-    win::setKernel32Lookup(withoutSearchFlags);
+    test_support::SeamGuard<win::EntryLookup> kernel32Lookup{win::setKernel32Lookup};
+    kernel32Lookup.set(withoutSearchFlags);
     ASSERT_FALSE(win::librarySearchFlags());
 
     // Where the context does not answer the bare name, it is not loaded; a system DLL that
@@ -77,7 +79,6 @@ TEST(LibraryLoad, WithoutSearchFlagsNothingPlantedBesideTheProgramLoads) {
             << version.dwMajorVersion << "." << version.dwMinorVersion;
     });
     EXPECT_FALSE(markerRan());
-    win::setKernel32Lookup(nullptr);
 }
 
 }  // namespace
