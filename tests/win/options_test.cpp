@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "hotkey/short_cuts.h"
@@ -195,17 +196,12 @@ TEST_F(OptionsTest, WhatTheWindowToldIsToldAgainOnlyWhenItsSubjectChanges) {
         RegDeleteKeyValueW(HKEY_CURRENT_USER, settings::kPolicyKey, L"Windows Startup");
         RegDeleteKeyValueW(HKEY_CURRENT_USER, startup_entry::kPolicyRun, L"1");
     };
-    size_t balloons = 0;
-    tray::setNotifySender([&](const tray::NotifyRequest& r) {
-        balloons += !tray::readText(r.record, tray::kInfo).empty();
-        return true;
-    });
-    settings::setPolicyRoot(HKEY_CURRENT_USER);
+    policyRoot.set(HKEY_CURRENT_USER);
     for (const auto& [steps, expected] : rows) {
         clean();
         std::unique_ptr<Form1> f;
         std::string told;
-        for (const char* step = steps; *step; ++step, balloons = 0, reports.clear()) {
+        for (const char* step = steps; *step; ++step, trayRequests.clear(), reports.clear()) {
             const DWORD on = 1;
             if (*step == 'n') f.reset(), f = std::make_unique<Form1>(), f->create(), f->Form_Load();
             if (*step == 'n') f->Timer1.setEnabled(false), f->hiddenInTray = true;
@@ -223,14 +219,15 @@ TEST_F(OptionsTest, WhatTheWindowToldIsToldAgainOnlyWhenItsSubjectChanges) {
                 RegDeleteKeyValueW(HKEY_CURRENT_USER, startup_entry::kPolicyRun, L"1");
             if (*step == 'e') test_support::storeSetting(L"Policy Notice", L"On");
             if (*step == 'e') test_support::storeSetting(L"Machine Startup Reported", run.c_str());
+            const size_t balloons = std::count_if(
+                trayRequests.begin(), trayRequests.end(),
+                [](auto& r) { return !tray::readText(r.record, tray::kInfo).empty(); });
             const size_t n = balloons + reports.size();
             told += n == 0 ? '-' : n > 1 ? '+' : balloons ? 'B' : 'R';
         }
         EXPECT_EQ(told, expected) << steps;
     }
     clean();
-    settings::setPolicyRoot(HKEY_LOCAL_MACHINE);
-    tray::setNotifySender(nullptr);
 }
 
 }  // namespace
