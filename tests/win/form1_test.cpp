@@ -111,6 +111,39 @@ TEST_F(Form1Test, TabOrderStartsAtTheUnseenTextBoxAndSkipsFramesAndTheLabel) {
                                      form.Combo1.hwnd(), form.Combo2.hwnd(),
                                      form.Check4.hwnd(), form.Text2.hwnd()};
     EXPECT_EQ(order, expected) << "Check8 is hidden, so the cycle wraps after Check4";
+
+    // Narrator sets no screen-reader flag, but UI Automation sends WM_GETOBJECT to the windows it
+    // meets: a query moves the first focus to Help once the queue has run.
+    enum { kShown, kHiddenInTray, kTabbedBack };
+    const struct {
+        int before;
+        bool atBox, toHelp;  // the query goes to the unseen box, else to the form
+    } rows[] = {
+        {kShown, false, true},
+        {kShown, true, true},
+        {kHiddenInTray, false, true},  // a query while hidden moves nothing and keeps the rule
+        {kTabbedBack, false, false},   // once the user was on Help, Shift+Tab back stays
+    };
+    for (const auto& row : rows) {
+        Form1 f;
+        f.create();
+        f.Form_Load();
+        f.Timer1.setEnabled(false);
+        const auto query = [&] {
+            SendMessageW(row.atBox ? f.Text2.hwnd() : f.hwnd(), WM_GETOBJECT, 0, OBJID_CLIENT);
+            test_support::pumpFor(30);
+        };
+        f.hiddenInTray = row.before == kHiddenInTray;  // as a minimized start leaves it
+        if (f.hiddenInTray) query();
+        f.cSysTray1_MouseUp();  // shown; the focus passes through the form to the box
+        if (row.before == kTabbedBack) {
+            SetFocus(f.PushButton1.hwnd());  // Tab, then Shift+Tab
+            SetFocus(f.Text2.hwnd());
+        }
+        query();
+        EXPECT_EQ(GetFocus(), row.toHelp ? f.PushButton1.hwnd() : f.Text2.hwnd())
+            << row.before << row.atBox;
+    }
 }
 
 TEST_F(Form1Test, LoadRestoresTheStartOptions) {
