@@ -71,8 +71,9 @@ class Form1 : public ui::Form, private tray::ControlHost {
     // balloon's once-counter alone; a minimize balloon's running wait ends (notice_balloon.cpp).
     void ShowNotice(const std::wstring& text);
 
-    // Sets the status line; the tray's icon and tip follow it (tray_state.cpp).
-    void SetStatusLine(const std::wstring& line);
+    // Sets the status line, read out by a screen reader when `announce` says; the tray's icon and
+    // tip follow it (tray_state.cpp).
+    void SetStatusLine(const std::wstring& line, bool announce);
 
     static constexpr int kClientWidthTwips = 8040, kClientHeightTwips = 2655;
 
@@ -131,7 +132,8 @@ class Form1 : public ui::Form, private tray::ControlHost {
 
     // Set while the saved options are restored: at load and at a policy refresh.
     bool loading_ = false;
-    bool firstBinding_ = true;                      // no binding has run yet
+    bool firstBinding_ = true;  // no binding has run yet
+    std::wstring boundLine_;    // the line the last binding wrote; before the first, the load's
     std::uint32_t held_ = main_window::kBindsNone;  // the registered combination, as answered
     std::vector<std::wstring> setByPolicy_;         // the keys of the options the policy sets
     // What the user was told and is not told again: the tray's reasons, the lock policy's, the

@@ -49,7 +49,10 @@ void Form1::Form_Load() {
 
     FillLists(g);  // 130 to 156
 
-    g.step(158, [&] { SetStatusLine(StatusLineBeforeBinding()); });
+    g.step(158, [&] {
+        boundLine_ = StatusLineBeforeBinding();
+        SetStatusLine(boundLine_, false);
+    });
     g.step(160, [&] { Label1.setBackColor(ui::kWhite); });
     RestoreCheckBoxes(g, true);  // 162 to 174
     g.step(176, [&] { Timer1.setEnabled(true); });

@@ -50,7 +50,7 @@ std::wstring Form1::StatusLineBeforeBinding() {
 void Form1::ListChanged(ui::ComboBox& list, const wchar_t* key) {
     AllSteps steps;
     steps.run([&] { SaveOption(key, std::to_wstring(list.listIndex())); });
-    SetStatusLine(StatusLineBeforeBinding());
+    SetStatusLine(StatusLineBeforeBinding(), false);  // not yet true: the binding tells
     ShortCuts::stopFlag = true;
     steps.finish();
 }

@@ -48,7 +48,7 @@ void Form1::Form_PolicyChange() {
     for (ui::Control* c : std::initializer_list<ui::Control*>{&Combo1, &Combo2, &Check4, &Check8})
         c->setEnabled(true);
     RestoreListSelections(g);  // 136 to 138, 154 to 156
-    g.step(158, [&] { SetStatusLine(StatusLineBeforeBinding()); });
+    g.step(158, [&] { SetStatusLine(StatusLineBeforeBinding(), false); });
     RestoreCheckBoxes(g, false);  // 162 to 168, 174
     ShortCuts::stopFlag = true;
     loading_ = false;

@@ -44,7 +44,14 @@ void Form1::Timer1_Timer() {
         g.step(114, [&] { line = BindHotkey(hotkey::modifierFlags(2)); });
     }
     // 116: the window keeps no drawn image of its own; the status line says what the binding left.
-    g.step(116, [&] { SetStatusLine(line); });
+    // A listener hears it when it differs from what the last binding said (the handlers' lines
+    // before it are silent); at the first binding, from what the load said, and only in a shown
+    // window: a start in the tray is told by the balloon.
+    g.step(116, [&] {
+        const bool announce = line != boundLine_ && (!firstBinding_ || visible());
+        boundLine_ = line;
+        SetStatusLine(line, announce);
+    });
     g.step(118, [&] {
         // A start hidden into the tray stays there; later bindings show the window.
         if (!(firstBinding_ && hiddenInTray)) show();

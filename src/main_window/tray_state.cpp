@@ -4,8 +4,8 @@
 #include "main_window/status_line.h"
 #include "resource_ids.h"
 
-void Form1::SetStatusLine(const std::wstring& line) {
-    Label1.setCaption(line);
+void Form1::SetStatusLine(const std::wstring& line, bool announce) {
+    Label1.setCaption(line, announce);
     const std::wstring reason = main_window::offReason(line);
     const bool off = !reason.empty();
     if (!trayIconChosen_ || off != trayOff_) {

@@ -14,6 +14,15 @@ namespace {
 LRESULT textBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR self) {
     auto* box = reinterpret_cast<TextBox*>(self);
     if (msg == WM_MOUSEMOVE && box->onMouseMove) win::catchAtBoundary(box->onMouseMove);
+    // The unseen box holds the first focus; its form moves it for assistive technology.
+    if ((msg == WM_GETOBJECT || msg == WM_SETFOCUS || msg == WM_KILLFOCUS) && box->unseen()) {
+        if (Form* form = Form::fromHwnd(GetAncestor(hwnd, GA_ROOT))) {
+            if (msg == WM_GETOBJECT)
+                form->unseenBoxQueried();
+            else  // the window the focus came from, or goes to
+                form->unseenBoxFocusPassed(reinterpret_cast<HWND>(wp));
+        }
+    }
     const LRESULT result = win::defSubclassProc(hwnd, msg, wp, lp);
     // A text box that lies outside the window shows no caret, so it keeps none: a blinking caret
     // would wake the program twice a second for nothing.
@@ -68,10 +77,9 @@ void Label::annotateOnce() {
     win::annotateLiveRegion(hwnd());
 }
 
-void Label::setCaption(const std::wstring& caption) {
-    if (caption == this->caption()) return;
-    SetWindowTextW(hwnd(), caption.c_str());
-    if (live_) win::announceLiveRegionChange(hwnd());
+void Label::setCaption(const std::wstring& caption, bool announce) {
+    if (caption != this->caption()) SetWindowTextW(hwnd(), caption.c_str());
+    if (announce && live_) win::announceLiveRegionChange(hwnd());
 }
 
 void ComboBox::create(Form& form, Control& container) {

@@ -17,7 +17,9 @@ class Label : public Control {
     Label(TwipsRect place) : Control(place, kButtonFace, kWindowText) {}
     void create(Form& form, const wchar_t* caption);
     std::wstring caption() const;
-    void setCaption(const std::wstring& caption);
+    // A live label announces only when asked, and then even an unchanged text: a write that is
+    // not yet true stays silent, and the write that makes it true is the one heard.
+    void setCaption(const std::wstring& caption, bool announce = false);
     Kind kind() const override { return Kind::Label; }
     // A label whose changes a screen reader reads out as they happen (a polite live region).
     void setLiveRegion(bool live) { live_ = live; }

@@ -18,6 +18,8 @@ namespace ui {
 namespace {
 
 const wchar_t kFormClass[] = L"VantrelForm";
+// Posted to the form to move the first focus off the unseen box (queueFirstFocusMove).
+constexpr UINT kMoveFirstFocus = WM_APP;
 
 }  // namespace
 
@@ -268,14 +270,41 @@ bool Form::setCursor(WPARAM, LPARAM lp) {
 // The first control in tab order. A screen reader announces the focus, so while one runs the
 // focus starts on the first control that can be seen instead of one outside the client area.
 HWND Form::firstFocus() const {
+    return win::services().screenReader() ? firstSeenControl()
+                                          : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+}
+
+HWND Form::firstSeenControl() const {
     HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
-    if (!win::services().screenReader()) return first;
     for (HWND h = first; h;) {
         if (const Control* c = controlAt(h); c && !c->unseen()) return h;
         h = GetNextDlgTabItem(hwnd_, h, FALSE);
         if (h == first) break;
     }
     return first;
+}
+
+// Narrator and Magnifier set no screen-reader flag, but UI Automation asks the windows it meets
+// for their objects. The move waits for the queue: the client may be in the middle of its query.
+void Form::queueFirstFocusMove() {
+    if (!leaveUnseenBox_ || focusMoveQueued_) return;
+    focusMoveQueued_ = PostMessageW(hwnd_, kMoveFirstFocus, 0, 0) != FALSE;
+}
+
+// Only a focus that still sits in the unseen box of the active form moves; a hidden or inactive
+// window keeps the rule for its next query.
+void Form::moveFirstFocus() {
+    focusMoveQueued_ = false;
+    const HWND focus = GetFocus();
+    const Control* c = controlAt(focus);
+    if (!leaveUnseenBox_ || !c || !c->unseen() || GetActiveWindow() != hwnd_) return;
+    if (const HWND seen = firstSeenControl(); seen != focus) SetFocus(seen);
+}
+
+// Once the focus has been on another control, the user has found the controls: Shift+Tab back
+// into the box stays there. The form itself passing the focus on (a restore) does not count.
+void Form::unseenBoxFocusPassed(HWND other) {
+    if (other && IsChild(hwnd_, other)) leaveUnseenBox_ = false;
 }
 
 // Switching high contrast or the colour scheme repaints every surface in its new colours.
@@ -374,6 +403,12 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             // A Group Policy refresh names the area "Policy".
             if (lp && lstrcmpiW(reinterpret_cast<const wchar_t*>(lp), L"Policy") == 0)
                 onPolicyChange();
+            return 0;
+        case WM_GETOBJECT:
+            queueFirstFocusMove();
+            break;  // the system answers for the form
+        case kMoveFirstFocus:
+            moveFirstFocus();
             return 0;
         case WM_CLOSE:
             onCloseRequest();

@@ -77,6 +77,10 @@ class Form {
 
     std::function<void()> onMouseMove;
 
+    // The unseen text box tells the form what assistive technology and the focus do to it.
+    void unseenBoxQueried() { queueFirstFocusMove(); }
+    void unseenBoxFocusPassed(HWND other);  // the focus left for `other`, or came from it
+
   protected:
     virtual LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
     virtual void onResize() {}
@@ -104,6 +108,9 @@ class Form {
     bool setCursor(WPARAM wp, LPARAM lp);
     void onActivate(WPARAM wp);
     HWND firstFocus() const;
+    HWND firstSeenControl() const;
+    void queueFirstFocusMove();
+    void moveFirstFocus();
     void onColorsChanged();
     void eraseBackground(HDC dc);
     void onSetFocus();
@@ -123,6 +130,9 @@ class Form {
     HWND lastFocus_ = nullptr;
     bool highContrast_ = false;
     bool cuesInitialised_ = false;
+    // Until another control takes the focus, an assistive technology's query moves the first
+    // focus off the unseen box; at most one move waits in the queue.
+    bool leaveUnseenBox_ = true, focusMoveQueued_ = false;
     std::vector<Control*> controls_;
     std::vector<Timer*> timers_;
     std::map<COLORREF, win::OwnedBrush> brushes_;

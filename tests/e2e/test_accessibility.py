@@ -50,10 +50,19 @@ def test_a_screen_reader_reads_every_control_and_presses_help(desk, screen_reade
     checks = [read[c["hwnd"]] for c in tree["children"] if c["class"] == "Button"]
     assert checks[0]["name"] == "Load this software on Windows startup"
 
-    # A new choice is announced: the status line raises a live-region change with its new text.
-    events = json.loads(desk.box.inspect("announce", TITLE, "1", "3"))  # the key "D"
-    assert {"event": LIVE_REGION_CHANGED, "object": -4, "class": "Static",
-            "text": "Software is on. Press Ctrl + Alt + D to lock computer"} in events
+    # A new choice is announced once, when the binding has settled it: one live-region change with
+    # the new line, and a taken combination is never announced as on first.
+    holder = subprocess.Popen(desk.box.command(desk.box.inspect_exe(), "hotkey", 3, ord("E")), env=desk.box.env(),
+                              stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+    try:
+        assert holder.stdout.readline().strip() == "registered"
+        for key, line in [(3, "Software is on. Press Ctrl + Alt + D to lock computer"),
+                          (4, "Software is off. Ctrl + Alt + E is already used by another program")]:
+            events = json.loads(desk.box.inspect("announce", TITLE, 1, key))
+            assert [e for e in events if e["event"] == LIVE_REGION_CHANGED] == \
+                [{"event": LIVE_REGION_CHANGED, "object": -4, "class": "Static", "text": line}]
+    finally:
+        holder.stdin.close()
 
     # The button's default action is a press: the help box opens.
     desk.box.inspect("do-default", TITLE, "Help")
