@@ -205,7 +205,7 @@ TEST_F(OptionsTest, WhatTheWindowToldIsToldAgainOnlyWhenItsSubjectChanges) {
             const DWORD on = 1;
             if (*step == 'n') f.reset(), f = std::make_unique<Form1>(), f->create(), f->Form_Load();
             if (*step == 'n') f->Timer1.setEnabled(false), f->hiddenInTray = true;
-            if (*step == 'o') f->SetStatusLine(main_window::kStatusLineNoCombination);
+            if (*step == 'o') f->SetStatusLine(main_window::kStatusLineNoCombination, false);
             if (*step == 'd')
                 RegSetKeyValueW(HKEY_CURRENT_USER, kLock, L"DisableLockWorkstation", REG_DWORD, &on,
                                 sizeof on);
