@@ -30,6 +30,9 @@ USER_RUN = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 MACHINE_RUN_32 = r"HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Run"
 RUN_VALUE = "VantrelDeskGuard.exe"
 STEP = 180  # seconds allowed to any one installer, registry or wixl run
+# Each build installs its own package, into its own folders and registry view; the 64-bit package
+# replaces the 32-bit one only in the 64-bit build's run.
+pytestmark = pytest.mark.both_builds
 
 
 def project_version() -> str:

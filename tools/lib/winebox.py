@@ -13,6 +13,8 @@ as a command by the shell tools and CMake:
                                                               the same, with those DLLs native first
     python3 tools/lib/winebox.py show PROGRAM.exe [ARGS...]  run a program on the user's own display
     python3 tools/lib/winebox.py shot PROGRAM.exe PNG SECONDS show a program, save a screenshot, close it
+    python3 tools/lib/winebox.py shot --test-prefix PROGRAM.exe PNG SECONDS
+                                                              the same in the prefix the tests use
     python3 tools/lib/winebox.py version                      Wine's version
 """
 from __future__ import annotations
@@ -38,8 +40,21 @@ WINE_LIB = Path("/usr/lib/wine")
 LOADERS = {"win32": WINE_LIB / "wine", "win64": WINE_LIB / "wine64"}
 WINESERVER = "wineserver"  # Debian's script starts the 64-bit server where there is one
 BUILD_NAMES = {"win32": "32-bit", "win64": "64-bit"}
-# The window reader's commands that only read, and so may be run again.
-READS = {"tree", "boxes", "tooltips", "accessible", "modules", "resources"}
+# The window reader's commands that may be run again: they only read, or (reset) a second run
+# changes nothing.
+READS = {"tree", "boxes", "tooltips", "accessible", "modules", "resources", "reset"}
+# What every prefix holds, (key, value name, data), set where it is missing.
+PREFIX_SETTINGS = [
+    # Wine has no Arial; Liberation Sans has the same metrics, so text fits as designed.
+    (r"HKCU\Software\Wine\Fonts\Replacements", "Arial", "Liberation Sans"),
+]
+# And what a prefix on a virtual display holds. No window manager runs there, and Wine waits 2 s
+# for one to withdraw each managed window it hides: Wine's tray window hides when its last icon
+# goes, so every program's NIM_DELETE of its icon took 2 s. Unmanaged, the tray hides at once;
+# Windows' taskbar keeps no caller waiting either.
+VIRTUAL_DISPLAY_SETTINGS = [
+    (r"HKCU\Software\Wine\AppDefaults\explorer.exe\X11 Driver", "Managed", "N"),
+]
 
 
 @functools.cache
@@ -74,7 +89,9 @@ def default_build() -> str:
 
 def host_line() -> str:
     if host_runs_32bit():
-        return "This host runs 32-bit code: the Wine tiers run on both the 32-bit and the 64-bit build."
+        return ("This host runs 32-bit code: the Windows tests run on both builds, the end-to-end tests in full "
+                "on the shipped 32-bit build and, on the 64-bit build, those where word size can matter "
+                "(-m both_builds).")
     return ("This host runs no 32-bit code: the 32-bit build was built and checked but not run; "
             "the Wine tiers run on the 64-bit build.")
 
@@ -114,6 +131,7 @@ class WineBox:
         self.loader = str(LOADERS[self.arch])
         self.xvfb: subprocess.Popen | None = None
         self.server: subprocess.Popen | None = None
+        self.virtual_display = virtual_display
         self.display = os.environ.get("DISPLAY", "") if not virtual_display else ""
         self.started: list[subprocess.Popen] = []
 
@@ -151,9 +169,24 @@ class WineBox:
         # A persistent server makes each later Wine process start in well under a second.
         self.server = subprocess.Popen([WINESERVER, "-f", "-p"], env=self.env(),
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        if fresh:
-            # Wine has no Arial; Liberation Sans has the same metrics, so text fits as designed.
-            self.reg_add(r"HKCU\Software\Wine\Fonts\Replacements", "Arial", "Liberation Sans")
+        for key, name, data in self._missing_settings():
+            self.reg_add(key, name, data)
+
+    def _missing_settings(self) -> list[tuple[str, str, str]]:
+        """The prefix's settings not yet in its user.reg (where Wine keeps HKCU), read as a file:
+        cheaper than a reg.exe for each."""
+        wanted = PREFIX_SETTINGS + (VIRTUAL_DISPLAY_SETTINGS if self.virtual_display else [])
+        try:
+            saved = (self.prefix / "user.reg").read_text(errors="replace")
+        except OSError:
+            return wanted
+        missing = []
+        for key, name, data in wanted:
+            start = saved.find("\n[" + key.split("\\", 1)[1].replace("\\", "\\\\") + "]")
+            end = saved.find("\n[", start + 1)
+            if start < 0 or f'"{name}"="{data}"' not in saved[start:end if end > 0 else None]:
+                missing.append((key, name, data))
+        return missing
 
     def _start_xvfb(self):
         for number in range(90, 190):
@@ -419,15 +452,18 @@ def _main(argv: list[str]) -> int:
         build = exe_build(argv[1])
         with WineBox(arch=build, prefix=BUILD / f"wineprefix-user-{build}", virtual_display=False) as box:
             return box.run(argv[1], *argv[2:], timeout=None).returncode
-    if len(argv) == 4 and argv[0] == "shot":
-        # A prefix of its own with no stored options: what a new user sees at the first start.
-        build = exe_build(argv[1])
-        with WineBox(arch=build, prefix=BUILD / f"wineprefix-shot-{build}") as box:
+    if argv[:1] == ["shot"] and argv[1:-3] in ([], ["--test-prefix"]) and len(argv) >= 4:
+        # No stored options: what a new user sees at the first start. A prefix of its own, where
+        # nothing a test left (a policy, a start-up value) shows; --test-prefix saves making one.
+        exe, png, seconds = argv[-3:]
+        build = exe_build(exe)
+        own = None if "--test-prefix" in argv else BUILD / f"wineprefix-shot-{build}"
+        with WineBox(arch=build, prefix=own) as box:
             box.reg_delete_key(SETTINGS_KEY)
-            program = box.launch(argv[1])
+            program = box.launch(exe)
             wait_for(lambda: box.x_window("Vantrel Desk Guard"), timeout=30, what="the main window")
-            time.sleep(float(argv[3]))
-            box.screenshot(Path(argv[2]))
+            time.sleep(float(seconds))
+            box.screenshot(Path(png))
             program.end()
         return 0
     print(__doc__, file=sys.stderr)
