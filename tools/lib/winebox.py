@@ -259,13 +259,7 @@ class WineBox:
         (seen rarely: reg.exe ending with 1 under a loaded machine); a second failure is raised
         with reg.exe's own words when `check` is set."""
         for attempt in (1, 2):
-            # Files, not pipes: a wineserver that reg.exe starts would hold a pipe open for good.
-            with tempfile.TemporaryFile("w+", errors="replace") as out, \
-                    tempfile.TemporaryFile("w+", errors="replace") as err:
-                code = subprocess.run(self.command("reg", *args), env=self.env("err+all"), stdout=out,
-                                      stderr=err).returncode
-                out.seek(0), err.seek(0)
-                done = subprocess.CompletedProcess(args, code, out.read(), err.read())
+            done = self._output(self.command("reg", *args))
             if done.returncode == 0 or not check:
                 break
             print(f"reg {' '.join(args[:2])}: ended with {done.returncode} ({done.stderr.strip()[-300:]})"
@@ -273,6 +267,17 @@ class WineBox:
         if check and done.returncode != 0:
             raise RuntimeError(f"reg {' '.join(args)}: {done.stdout.strip()} {done.stderr.strip()}")
         return done
+
+    def _output(self, command: list[str], timeout=None) -> subprocess.CompletedProcess:
+        """Runs a Wine program to its end and returns what it printed; Wine's own errors go to
+        stderr too, so a failure says why. Files, not pipes: the Wine services that the first
+        program of a session starts would hold a pipe open for good."""
+        with tempfile.TemporaryFile("w+", errors="replace") as out, \
+                tempfile.TemporaryFile("w+", errors="replace") as err:
+            code = subprocess.run(command, env=self.env("err+all"), stdout=out, stderr=err,
+                                  timeout=timeout).returncode
+            out.seek(0), err.seek(0)
+            return subprocess.CompletedProcess(command, code, out.read(), err.read())
 
     def reg_add(self, key: str, name: str, data: str, kind: str = "REG_SZ"):
         self._reg("add", key, "/v", name, "/t", kind, "/d", data, "/f", check=True)
@@ -301,9 +306,7 @@ class WineBox:
         """Runs the window reader (tests/e2e/window_reader.cpp, built beside the program) and returns
         what it printed."""
         for attempt in (1, 2):
-            # Wine's own errors go to stderr too, so a failure says why.
-            done = subprocess.run(self.command(self.inspect_exe(), *args), env=self.env("err+all"),
-                                  capture_output=True, text=True, errors="replace", timeout=timeout)
+            done = self._output(self.command(self.inspect_exe(), *args), timeout)
             # The reader never ends with 1; a read that Wine ended so, having printed nothing (seen
             # rarely while message boxes came and went), is read once more. An action is not repeated.
             if not (done.returncode == 1 and not done.stdout and args[0] in READS and attempt == 1):
@@ -330,25 +333,32 @@ class WineBox:
     # ---- the notification area -----------------------------------------------------------------
     # With no tray host on the X display, Wine's explorer shows the icons in its own window.
     TRAY_TITLE = "Wine System Tray"
-    TRAY_ICON_SPOT = (10, 10)  # the middle of the first icon, within that window
+    TRAY_ICON_MIDDLE = (10, 10)  # the middle of the first icon, within that window's client area
 
     def tray_window(self, timeout=20.0) -> str:
         return wait_for(lambda: self.x_window(self.TRAY_TITLE), timeout=timeout, what="Wine's tray window")
 
+    def tray_icon_spot(self) -> tuple[str, int, int]:
+        """The tray's X window and the first icon's middle within it: below the frame that Wine
+        draws itself on the tray window, which no window manager frames (see start)."""
+        window = self.tray_window()
+        tray = wait_for(lambda: self.tree(self.TRAY_TITLE), what="Wine's tray window's frame")
+        (x, y, _, _), (client_x, client_y) = tray["rect"], tray["origin"]
+        return window, client_x - x + self.TRAY_ICON_MIDDLE[0], client_y - y + self.TRAY_ICON_MIDDLE[1]
+
     def click_tray_icon(self, button: int = 1):
         """A press and release on the first tray icon (1 left, 3 right), as a user's click."""
-        x, y = self.TRAY_ICON_SPOT
-        self.xdotool("mousemove", "--window", self.tray_window(), x, y, "click", button)
+        self.xdotool("mousemove", "--window", *self.tray_icon_spot(), "click", button)
 
     def point_at_tray_icon(self):
-        x, y = self.TRAY_ICON_SPOT
-        self.xdotool("mousemove", "--window", self.tray_window(), x, y)
+        self.xdotool("mousemove", "--window", *self.tray_icon_spot())
 
     def tray_icon_pixels(self, path: Path, rgb: tuple[int, int, int], tolerance: int = 24) -> int:
-        """Saves a picture of the tray window and counts its pixels near the colour `rgb`."""
-        geometry = self.xdotool("getwindowgeometry", self.tray_window())
-        x, y = map(int, geometry.split("Position: ")[1].split(" ")[0].split(","))
-        w, h = map(int, geometry.split("Geometry: ")[1].split()[0].split("x"))
+        """Saves a picture of the tray window's icons (its client area: not the frame Wine draws,
+        whose wine glass is red) and counts its pixels near the colour `rgb`."""
+        self.tray_window()
+        tray = wait_for(lambda: self.tree(self.TRAY_TITLE), what="Wine's tray window's frame")
+        (x, y), (_, _, w, h) = tray["origin"], tray["client"]
         full = self.screenshot(Path(path).with_suffix(".full.png"))
         subprocess.run(["convert", str(full), "-crop", f"{w}x{h}+{x}+{y}", "+repage", str(path)], check=True)
         text = subprocess.run(["convert", str(path), "-depth", "8", "txt:-"], capture_output=True,
