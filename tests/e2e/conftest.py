@@ -24,6 +24,12 @@ RUN_KEYS = [r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run",
             r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"]
 
 
+def pytest_configure(config):
+    config.addinivalue_line(
+        "markers", "both_builds: where word size can matter; the second build of a host that runs both "
+        "runs only these (tools/test)")
+
+
 @pytest.fixture(scope="session")
 def box():
     if not EXE.exists():
@@ -82,11 +88,8 @@ class Desk:
 
 @pytest.fixture
 def desk(box, tmp_path):
-    box.reg_delete_key(SETTINGS_KEY)
-    for key in RUN_KEYS:
-        for name in box.reg_values(key):
-            if name.lower().startswith("vantreldeskguard"):
-                box.reg_delete_value(key, name)
+    # No stored settings and no start-up value of this program, in one Wine process.
+    box.inspect("reset", SETTINGS_KEY, EXE.stem, *RUN_KEYS)
     d = Desk(box, tmp_path)
     yield d
     d.stop_all()

@@ -51,6 +51,8 @@ def test_first_start_binds_ctrl_alt_l_under_a_global_atom(desk):
     assert (lists[0]["selected"], lists[1]["selected"]) == (0, 11)
 
 
+# WM_HOTKEY's parameters are pointer-sized: the id and the keys are read from them per word size.
+@pytest.mark.both_builds
 def test_the_combination_locks_from_another_program_and_a_refusal_is_reported(desk, box):
     program = desk.start(trace=TRACE)
     wait_for(lambda: registrations(program), what="a registration")
@@ -138,6 +140,8 @@ def test_a_combination_held_by_another_program_turns_the_status_line_off(desk, b
         release(holder)
 
 
+# The running copy's answer crosses processes as an LRESULT narrowed to 32 bits.
+@pytest.mark.both_builds
 def test_a_second_copy_names_the_running_copy_only_when_it_holds_that_very_combination(desk, box):
     """The second copy asks the first which combination it holds. Wine has no integrity levels, so
     an elevated first copy (which admits the question through its message filter) is not tested."""

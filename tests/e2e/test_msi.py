@@ -31,6 +31,9 @@ MACHINE_RUN_32 = r"HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Ru
 RUN_VALUE = "VantrelDeskGuard.exe"
 ACTIVE_SETUP = r"HKLM\Software\Microsoft\Active Setup\Installed Components\{5E0B7C21-8A4D-4F63-B1C9-2D7E94A03F58}"
 STEP = 180  # seconds allowed to any one installer, registry or wixl run
+# Each build installs its own package, into its own folders and registry view; the 64-bit package
+# replaces the 32-bit one only in the 64-bit build's run.
+pytestmark = pytest.mark.both_builds
 
 
 def project_version() -> str:

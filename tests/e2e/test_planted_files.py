@@ -4,6 +4,8 @@ files in it."""
 import re
 import shutil
 
+import pytest
+
 from conftest import TITLE
 from winebox import wait_for
 
@@ -13,6 +15,8 @@ PLANTED = {"uxtheme.dll": "planted.dll", "comctl32.dll": "planted.dll", "oleacc.
 NATIVE_FIRST = "uxtheme,comctl32,oleacc,explorer.exe=n,b"
 
 
+# Each word size has its own loader paths and system folder to search.
+@pytest.mark.both_builds
 def test_no_file_planted_beside_the_program_runs(desk):
     built = desk.box.build_dir() / "bin"
     for name, marker in PLANTED.items():

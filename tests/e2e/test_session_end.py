@@ -1,5 +1,7 @@
 """The end of the session, as Windows and an installer's Restart Manager ask for it from another
 process: a question that may still be cancelled, then the answer."""
+import pytest
+
 from conftest import TITLE
 from test_hotkey import REFUSED, TRACE, registrations
 from winebox import wait_for
@@ -17,6 +19,8 @@ def restart_requests(program):
     return [(line.split(" ", 1)[-1], int(flags, 16)) for line, flags in (c.rsplit(",", 1) for c in calls)]
 
 
+# ENDSESSION_CLOSEAPP is read from a pointer-sized lParam; RegisterApplicationRestart is looked up at run time.
+@pytest.mark.both_builds
 def test_a_cancelled_end_keeps_the_lock_and_a_real_one_ends_the_program(desk, box):
     program = desk.start(trace=TRACE + ["shell32.Shell_NotifyIconA", "kernel32.RegisterApplicationRestart"])
     wait_for(lambda: registrations(program), what="a registration")

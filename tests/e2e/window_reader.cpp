@@ -30,6 +30,9 @@
 //   modules TITLE         the names of the DLLs loaded in TITLE's process, as JSON
 //   screen-reader on|off  tells the system a screen reader is running, or not (kept in the
 //                         user's settings, so programs started later see it)
+//   reset KEY NAME RUN... deletes the key KEY (HKCU\... or HKLM\...) with all below it, and in
+//                         each key RUN the values whose names begin with NAME, in any case: the
+//                         registry a test starts from, in one process
 // Texts of buttons and frames are read as shown: without the "&" that marks a shortcut.
 // The soak commands serve the bench.
 #include <windows.h>
@@ -518,6 +521,52 @@ int fail(const char* what) {
     return 2;
 }
 
+// "HKCU\path" or "HKLM\path" as its root and path; false for any other root.
+bool splitKey(const std::wstring& full, HKEY& root, std::wstring& path) {
+    const size_t at = full.find(L'\\');
+    const std::wstring head = full.substr(0, at);
+    if (head == L"HKCU")
+        root = HKEY_CURRENT_USER;
+    else if (head == L"HKLM")
+        root = HKEY_LOCAL_MACHINE;
+    else
+        return false;
+    path = at == std::wstring::npos ? L"" : full.substr(at + 1);
+    return true;
+}
+
+// A key or value that is not there is already as asked. Keys are named in the 64-bit view, as a
+// 64-bit program names them, the 32-bit view by its Wow6432Node path (which a 32-bit prefix lacks).
+int reset(int argc, wchar_t** argv) {
+    HKEY root;
+    std::wstring path;
+    if (!splitKey(argv[2], root, path)) return fail("a key must begin with HKCU or HKLM");
+    LSTATUS rc = RegDeleteTreeW(root, path.c_str());
+    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) return fail("the key was not deleted");
+    const std::wstring name = argv[3];
+    for (int i = 4; i < argc; ++i) {
+        if (!splitKey(argv[i], root, path)) return fail("a key must begin with HKCU or HKLM");
+        HKEY run;
+        if (RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_WOW64_64KEY,
+                          &run) != ERROR_SUCCESS)
+            continue;
+        std::vector<std::wstring> found;  // all read first: a deletion renumbers the values
+        wchar_t value[16384];
+        for (DWORD at = 0;; ++at) {
+            DWORD length = 16384;
+            if (RegEnumValueW(run, at, value, &length, nullptr, nullptr, nullptr, nullptr) !=
+                ERROR_SUCCESS)
+                break;
+            if (_wcsnicmp(value, name.c_str(), name.size()) == 0) found.emplace_back(value, length);
+        }
+        bool deleted = true;
+        for (const auto& v : found) deleted &= RegDeleteValueW(run, v.c_str()) == ERROR_SUCCESS;
+        RegCloseKey(run);
+        if (!deleted) return fail("a start-up value was not deleted");
+    }
+    return 0;
+}
+
 }  // namespace
 
 // The commands that need no window; -1 for any other.
@@ -560,6 +609,7 @@ int globalCommand(const std::wstring& cmd, int argc, wchar_t** argv) {
         printf("]\n");
         return 0;
     }
+    if (cmd == L"reset" && argc >= 4) return reset(argc, argv);
     if (cmd == L"hotkey" && argc == 4) {
         BOOL ok = RegisterHotKey(nullptr, 1, (UINT)_wtoi(argv[2]), (UINT)_wtoi(argv[3]));
         printf("%s\n", ok ? "registered" : "refused");

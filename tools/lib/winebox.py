@@ -13,6 +13,8 @@ as a command by the shell tools and CMake:
                                                               the same, with those DLLs native first
     python3 tools/lib/winebox.py show PROGRAM.exe [ARGS...]  run a program on the user's own display
     python3 tools/lib/winebox.py shot PROGRAM.exe PNG SECONDS show a program, save a screenshot, close it
+    python3 tools/lib/winebox.py shot --test-prefix PROGRAM.exe PNG SECONDS
+                                                              the same in the prefix the tests use
     python3 tools/lib/winebox.py version                      Wine's version
 """
 from __future__ import annotations
@@ -38,8 +40,21 @@ WINE_LIB = Path("/usr/lib/wine")
 LOADERS = {"win32": WINE_LIB / "wine", "win64": WINE_LIB / "wine64"}
 WINESERVER = "wineserver"  # Debian's script starts the 64-bit server where there is one
 BUILD_NAMES = {"win32": "32-bit", "win64": "64-bit"}
-# The window reader's commands that only read, and so may be run again.
-READS = {"tree", "boxes", "tooltips", "accessible", "modules", "resources"}
+# The window reader's commands that may be run again: they only read, or (reset) a second run
+# changes nothing.
+READS = {"tree", "boxes", "tooltips", "accessible", "modules", "resources", "reset"}
+# What every prefix holds, (key, value name, data), set where it is missing.
+PREFIX_SETTINGS = [
+    # Wine has no Arial; Liberation Sans has the same metrics, so text fits as designed.
+    (r"HKCU\Software\Wine\Fonts\Replacements", "Arial", "Liberation Sans"),
+]
+# And what a prefix on a virtual display holds. No window manager runs there, and Wine waits 2 s
+# for one to withdraw each managed window it hides: Wine's tray window hides when its last icon
+# goes, so every program's NIM_DELETE of its icon took 2 s. Unmanaged, the tray hides at once;
+# Windows' taskbar keeps no caller waiting either.
+VIRTUAL_DISPLAY_SETTINGS = [
+    (r"HKCU\Software\Wine\AppDefaults\explorer.exe\X11 Driver", "Managed", "N"),
+]
 
 
 @functools.cache
@@ -74,7 +89,9 @@ def default_build() -> str:
 
 def host_line() -> str:
     if host_runs_32bit():
-        return "This host runs 32-bit code: the Wine tiers run on both the 32-bit and the 64-bit build."
+        return ("This host runs 32-bit code: the Windows tests run on both builds, the end-to-end tests in full "
+                "on the shipped 32-bit build and, on the 64-bit build, those where word size can matter "
+                "(-m both_builds).")
     return ("This host runs no 32-bit code: the 32-bit build was built and checked but not run; "
             "the Wine tiers run on the 64-bit build.")
 
@@ -114,6 +131,7 @@ class WineBox:
         self.loader = str(LOADERS[self.arch])
         self.xvfb: subprocess.Popen | None = None
         self.server: subprocess.Popen | None = None
+        self.virtual_display = virtual_display
         self.display = os.environ.get("DISPLAY", "") if not virtual_display else ""
         self.started: list[subprocess.Popen] = []
 
@@ -151,9 +169,24 @@ class WineBox:
         # A persistent server makes each later Wine process start in well under a second.
         self.server = subprocess.Popen([WINESERVER, "-f", "-p"], env=self.env(),
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        if fresh:
-            # Wine has no Arial; Liberation Sans has the same metrics, so text fits as designed.
-            self.reg_add(r"HKCU\Software\Wine\Fonts\Replacements", "Arial", "Liberation Sans")
+        for key, name, data in self._missing_settings():
+            self.reg_add(key, name, data)
+
+    def _missing_settings(self) -> list[tuple[str, str, str]]:
+        """The prefix's settings not yet in its user.reg (where Wine keeps HKCU), read as a file:
+        cheaper than a reg.exe for each."""
+        wanted = PREFIX_SETTINGS + (VIRTUAL_DISPLAY_SETTINGS if self.virtual_display else [])
+        try:
+            saved = (self.prefix / "user.reg").read_text(errors="replace")
+        except OSError:
+            return wanted
+        missing = []
+        for key, name, data in wanted:
+            start = saved.find("\n[" + key.split("\\", 1)[1].replace("\\", "\\\\") + "]")
+            end = saved.find("\n[", start + 1)
+            if start < 0 or f'"{name}"="{data}"' not in saved[start:end if end > 0 else None]:
+                missing.append((key, name, data))
+        return missing
 
     def _start_xvfb(self):
         for number in range(90, 190):
@@ -226,13 +259,7 @@ class WineBox:
         (seen rarely: reg.exe ending with 1 under a loaded machine); a second failure is raised
         with reg.exe's own words when `check` is set."""
         for attempt in (1, 2):
-            # Files, not pipes: a wineserver that reg.exe starts would hold a pipe open for good.
-            with tempfile.TemporaryFile("w+", errors="replace") as out, \
-                    tempfile.TemporaryFile("w+", errors="replace") as err:
-                code = subprocess.run(self.command("reg", *args), env=self.env("err+all"), stdout=out,
-                                      stderr=err).returncode
-                out.seek(0), err.seek(0)
-                done = subprocess.CompletedProcess(args, code, out.read(), err.read())
+            done = self._output(self.command("reg", *args))
             if done.returncode == 0 or not check:
                 break
             print(f"reg {' '.join(args[:2])}: ended with {done.returncode} ({done.stderr.strip()[-300:]})"
@@ -240,6 +267,17 @@ class WineBox:
         if check and done.returncode != 0:
             raise RuntimeError(f"reg {' '.join(args)}: {done.stdout.strip()} {done.stderr.strip()}")
         return done
+
+    def _output(self, command: list[str], timeout=None) -> subprocess.CompletedProcess:
+        """Runs a Wine program to its end and returns what it printed; Wine's own errors go to
+        stderr too, so a failure says why. Files, not pipes: the Wine services that the first
+        program of a session starts would hold a pipe open for good."""
+        with tempfile.TemporaryFile("w+", errors="replace") as out, \
+                tempfile.TemporaryFile("w+", errors="replace") as err:
+            code = subprocess.run(command, env=self.env("err+all"), stdout=out, stderr=err,
+                                  timeout=timeout).returncode
+            out.seek(0), err.seek(0)
+            return subprocess.CompletedProcess(command, code, out.read(), err.read())
 
     def reg_add(self, key: str, name: str, data: str, kind: str = "REG_SZ"):
         self._reg("add", key, "/v", name, "/t", kind, "/d", data, "/f", check=True)
@@ -268,9 +306,7 @@ class WineBox:
         """Runs the window reader (tests/e2e/window_reader.cpp, built beside the program) and returns
         what it printed."""
         for attempt in (1, 2):
-            # Wine's own errors go to stderr too, so a failure says why.
-            done = subprocess.run(self.command(self.inspect_exe(), *args), env=self.env("err+all"),
-                                  capture_output=True, text=True, errors="replace", timeout=timeout)
+            done = self._output(self.command(self.inspect_exe(), *args), timeout)
             # The reader never ends with 1; a read that Wine ended so, having printed nothing (seen
             # rarely while message boxes came and went), is read once more. An action is not repeated.
             if not (done.returncode == 1 and not done.stdout and args[0] in READS and attempt == 1):
@@ -297,25 +333,32 @@ class WineBox:
     # ---- the notification area -----------------------------------------------------------------
     # With no tray host on the X display, Wine's explorer shows the icons in its own window.
     TRAY_TITLE = "Wine System Tray"
-    TRAY_ICON_SPOT = (10, 10)  # the middle of the first icon, within that window
+    TRAY_ICON_MIDDLE = (10, 10)  # the middle of the first icon, within that window's client area
 
     def tray_window(self, timeout=20.0) -> str:
         return wait_for(lambda: self.x_window(self.TRAY_TITLE), timeout=timeout, what="Wine's tray window")
 
+    def tray_icon_spot(self) -> tuple[str, int, int]:
+        """The tray's X window and the first icon's middle within it: below the frame that Wine
+        draws itself on the tray window, which no window manager frames (see start)."""
+        window = self.tray_window()
+        tray = wait_for(lambda: self.tree(self.TRAY_TITLE), what="Wine's tray window's frame")
+        (x, y, _, _), (client_x, client_y) = tray["rect"], tray["origin"]
+        return window, client_x - x + self.TRAY_ICON_MIDDLE[0], client_y - y + self.TRAY_ICON_MIDDLE[1]
+
     def click_tray_icon(self, button: int = 1):
         """A press and release on the first tray icon (1 left, 3 right), as a user's click."""
-        x, y = self.TRAY_ICON_SPOT
-        self.xdotool("mousemove", "--window", self.tray_window(), x, y, "click", button)
+        self.xdotool("mousemove", "--window", *self.tray_icon_spot(), "click", button)
 
     def point_at_tray_icon(self):
-        x, y = self.TRAY_ICON_SPOT
-        self.xdotool("mousemove", "--window", self.tray_window(), x, y)
+        self.xdotool("mousemove", "--window", *self.tray_icon_spot())
 
     def tray_icon_pixels(self, path: Path, rgb: tuple[int, int, int], tolerance: int = 24) -> int:
-        """Saves a picture of the tray window and counts its pixels near the colour `rgb`."""
-        geometry = self.xdotool("getwindowgeometry", self.tray_window())
-        x, y = map(int, geometry.split("Position: ")[1].split(" ")[0].split(","))
-        w, h = map(int, geometry.split("Geometry: ")[1].split()[0].split("x"))
+        """Saves a picture of the tray window's icons (its client area: not the frame Wine draws,
+        whose wine glass is red) and counts its pixels near the colour `rgb`."""
+        self.tray_window()
+        tray = wait_for(lambda: self.tree(self.TRAY_TITLE), what="Wine's tray window's frame")
+        (x, y), (_, _, w, h) = tray["origin"], tray["client"]
         full = self.screenshot(Path(path).with_suffix(".full.png"))
         subprocess.run(["convert", str(full), "-crop", f"{w}x{h}+{x}+{y}", "+repage", str(path)], check=True)
         text = subprocess.run(["convert", str(path), "-depth", "8", "txt:-"], capture_output=True,
@@ -419,15 +462,18 @@ def _main(argv: list[str]) -> int:
         build = exe_build(argv[1])
         with WineBox(arch=build, prefix=BUILD / f"wineprefix-user-{build}", virtual_display=False) as box:
             return box.run(argv[1], *argv[2:], timeout=None).returncode
-    if len(argv) == 4 and argv[0] == "shot":
-        # A prefix of its own with no stored options: what a new user sees at the first start.
-        build = exe_build(argv[1])
-        with WineBox(arch=build, prefix=BUILD / f"wineprefix-shot-{build}") as box:
+    if argv[:1] == ["shot"] and argv[1:-3] in ([], ["--test-prefix"]) and len(argv) >= 4:
+        # No stored options: what a new user sees at the first start. A prefix of its own, where
+        # nothing a test left (a policy, a start-up value) shows; --test-prefix saves making one.
+        exe, png, seconds = argv[-3:]
+        build = exe_build(exe)
+        own = None if "--test-prefix" in argv else BUILD / f"wineprefix-shot-{build}"
+        with WineBox(arch=build, prefix=own) as box:
             box.reg_delete_key(SETTINGS_KEY)
-            program = box.launch(argv[1])
+            program = box.launch(exe)
             wait_for(lambda: box.x_window("Vantrel Desk Guard"), timeout=30, what="the main window")
-            time.sleep(float(argv[3]))
-            box.screenshot(Path(argv[2]))
+            time.sleep(float(seconds))
+            box.screenshot(Path(png))
             program.end()
         return 0
     print(__doc__, file=sys.stderr)
