@@ -49,11 +49,12 @@ PREFIX_SETTINGS = [
     (r"HKCU\Software\Wine\Fonts\Replacements", "Arial", "Liberation Sans"),
 ]
 # And what a prefix on a virtual display holds. No window manager runs there, and Wine waits 2 s
-# for one to withdraw each managed window it hides: Wine's tray window hides when its last icon
-# goes, so every program's NIM_DELETE of its icon took 2 s. Unmanaged, the tray hides at once;
-# Windows' taskbar keeps no caller waiting either.
+# for one to withdraw each managed window it hides or destroys once shown: every form a test
+# showed, and Wine's tray window when its last icon goes (inside the program's NIM_DELETE). Left
+# unmanaged, Wine draws the windows' frames itself, as Windows does, and hides them at once;
+# Windows keeps no caller waiting either.
 VIRTUAL_DISPLAY_SETTINGS = [
-    (r"HKCU\Software\Wine\AppDefaults\explorer.exe\X11 Driver", "Managed", "N"),
+    (r"HKCU\Software\Wine\X11 Driver", "Managed", "N"),
 ]
 
 
