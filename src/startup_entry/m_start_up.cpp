@@ -45,7 +45,8 @@ void MendStartup() {
         wchar_t folder[MAX_PATH];
         const DWORD length = GetEnvironmentVariableW(variable, folder, MAX_PATH);
         if (length > 0 && length < MAX_PATH)
-            installed.push_back(startup_entry::installedProgramPath({folder, length}));
+            installed.push_back(std::wstring(folder, length) +
+                                std::wstring(startup_entry::kInstalledTail));
     }
     RegStuff::MendUserValue(startup_entry::runValueName(path), path, installed);
 }

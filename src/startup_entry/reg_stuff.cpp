@@ -279,7 +279,7 @@ bool MendUserValue(const std::wstring& name, const std::wstring& programPath,
     const std::wstring path(startup_entry::runValuePath(*data));
     bool installed = false;
     for (const std::wstring& candidate : installedPaths)
-        installed = installed || (!candidate.empty() && samePath(path, candidate));
+        installed = installed || samePath(path, candidate);
     if (!installed || GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
     // Only a file that is known to be gone: a denied or failing look tells nothing.
     const DWORD why = GetLastError();

@@ -8,11 +8,6 @@ std::wstring runValueName(std::wstring_view programPath) {
                                                          : programPath.substr(slash + 1));
 }
 
-std::wstring installedProgramPath(std::wstring_view programFiles) {
-    if (programFiles.empty()) return {};
-    return std::wstring(programFiles) + std::wstring(kInstalledTail);
-}
-
 std::wstring runValueData(std::wstring_view programPath) {
     return L"\"" + std::wstring(programPath) + L"\"";
 }

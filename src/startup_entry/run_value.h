@@ -24,13 +24,10 @@ inline constexpr size_t kMaxRunCommand = 260;
 // A mark that enables its value under every observed reading: 02 and eleven zero bytes.
 inline constexpr std::string_view kEnabledMark("\x02\0\0\0\0\0\0\0\0\0\0\0", 12);
 
-// Where the installer puts the program in a Program Files folder.
+// Where the installer puts the program in a Program Files folder (as the environment names it,
+// without a closing backslash).
 inline constexpr std::wstring_view kInstalledTail =
     L"\\Tamberlin\\Vantrel Desk Guard\\VantrelDeskGuard.exe";
-
-// The installed program's path in the Program Files folder `programFiles` (as the environment
-// names it, without a closing backslash); empty where there is no such folder.
-std::wstring installedProgramPath(std::wstring_view programFiles);
 
 // The file name of a full path: what follows its last backslash.
 std::wstring runValueName(std::wstring_view programPath);

@@ -89,7 +89,7 @@ class Desk:
 @pytest.fixture
 def desk(box, tmp_path):
     # No stored settings and no start-up value of this program, in one Wine process.
-    box.inspect("reset", SETTINGS_KEY, EXE.stem, *RUN_KEYS)
+    box.inspect("reset", SETTINGS_KEY, EXE.name, *RUN_KEYS)
     d = Desk(box, tmp_path)
     yield d
     d.stop_all()

@@ -30,9 +30,9 @@
 //   modules TITLE         the names of the DLLs loaded in TITLE's process, as JSON
 //   screen-reader on|off  tells the system a screen reader is running, or not (kept in the
 //                         user's settings, so programs started later see it)
-//   reset KEY NAME RUN... deletes the key KEY (HKCU\... or HKLM\...) with all below it, and in
-//                         each key RUN the values whose names begin with NAME, in any case: the
-//                         registry a test starts from, in one process
+//   reset KEY NAME RUN... deletes the key KEY (HKCU\... or HKLM\...) with all below it, and the
+//                         value NAME in each key RUN: the registry a test starts from, in one
+//                         process
 // Texts of buttons and frames are read as shown: without the "&" that marks a shortcut.
 // The soak commands serve the bench.
 #include <windows.h>
@@ -538,31 +538,17 @@ bool splitKey(const std::wstring& full, HKEY& root, std::wstring& path) {
 // A key or value that is not there is already as asked. Keys are named in the 64-bit view, as a
 // 64-bit program names them, the 32-bit view by its Wow6432Node path (which a 32-bit prefix lacks).
 int reset(int argc, wchar_t** argv) {
-    HKEY root;
+    const auto gone = [](LSTATUS rc) { return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND; };
+    HKEY root, run;
     std::wstring path;
     if (!splitKey(argv[2], root, path)) return fail("a key must begin with HKCU or HKLM");
-    LSTATUS rc = RegDeleteTreeW(root, path.c_str());
-    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) return fail("the key was not deleted");
-    const std::wstring name = argv[3];
+    if (!gone(RegDeleteTreeW(root, path.c_str()))) return fail("the key was not deleted");
     for (int i = 4; i < argc; ++i) {
         if (!splitKey(argv[i], root, path)) return fail("a key must begin with HKCU or HKLM");
-        HKEY run;
-        if (RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_WOW64_64KEY,
-                          &run) != ERROR_SUCCESS)
-            continue;
-        std::vector<std::wstring> found;  // all read first: a deletion renumbers the values
-        wchar_t value[16384];
-        for (DWORD at = 0;; ++at) {
-            DWORD length = 16384;
-            if (RegEnumValueW(run, at, value, &length, nullptr, nullptr, nullptr, nullptr) !=
-                ERROR_SUCCESS)
-                break;
-            if (_wcsnicmp(value, name.c_str(), name.size()) == 0) found.emplace_back(value, length);
-        }
-        bool deleted = true;
-        for (const auto& v : found) deleted &= RegDeleteValueW(run, v.c_str()) == ERROR_SUCCESS;
+        if (RegOpenKeyExW(root, path.c_str(), 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &run)) continue;
+        const LSTATUS rc = RegDeleteValueW(run, argv[3]);
         RegCloseKey(run);
-        if (!deleted) return fail("a start-up value was not deleted");
+        if (!gone(rc)) return fail("a start-up value was not deleted");
     }
     return 0;
 }

@@ -90,8 +90,6 @@ TEST(RunValue, NamesTheProgramFileAndQuotesItsPath) {
     EXPECT_EQ(startup_entry::runValueName(L"C:\\Tool.exe"), L"Tool.exe");
     EXPECT_EQ(startup_entry::runValueData(L"C:\\Program Files\\T\\V D G.exe"),
               L"\"C:\\Program Files\\T\\V D G.exe\"");
-    // No folder, no path: never one from the drive's root.
-    EXPECT_EQ(startup_entry::installedProgramPath(L""), L"");
 }
 
 TEST(RunValue, ReadsTheStartedPathAndTheMarksAsObserved) {

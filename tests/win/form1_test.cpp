@@ -113,33 +113,25 @@ TEST_F(Form1Test, TabOrderStartsAtTheUnseenTextBoxAndSkipsFramesAndTheLabel) {
     EXPECT_EQ(order, expected) << "Check8 is hidden, so the cycle wraps after Check4";
 
     // Narrator sets no screen-reader flag, but UI Automation sends WM_GETOBJECT to the windows it
-    // meets: a query at the form (0) or at the unseen box (1) moves the first focus to Help once.
-    enum { kShown, kHiddenInTray, kTabbedBack };
-    const struct {
-        int before, atBox;
-        bool toHelp;
-    } rows[] = {{kShown, 0, true},
-                {kShown, 1, true},
-                {kHiddenInTray, 0, true},  // a query while hidden moves nothing, keeps the rule
-                {kTabbedBack, 0, false}};  // once the user was on Help, Shift+Tab back stays
-    for (const auto& row : rows) {
+    // meets: a query at the form (f) or at the unseen box (b) moves the first focus to Help, once.
+    // h: started hidden in the tray, a query while hidden moves nothing and keeps the rule; t: once
+    // the user was on Help (Tab, then Shift+Tab back), the focus stays in the box.
+    for (const auto& [where, toHelp] :
+         {std::pair{"f", true}, {"b", true}, {"hf", true}, {"tf", false}}) {
         Form1 f;
         f.create();
         f.Form_Load();
         f.Timer1.setEnabled(false);
         const auto query = [&] {
-            SendMessageW(row.atBox ? f.Text2.hwnd() : f.hwnd(), WM_GETOBJECT, 0, OBJID_CLIENT);
+            SendMessageW(*where == 'b' ? f.Text2.hwnd() : f.hwnd(), WM_GETOBJECT, 0, OBJID_CLIENT);
             test_support::pumpFor(30);
         };
-        f.hiddenInTray = row.before == kHiddenInTray;  // as a minimized start leaves it
+        f.hiddenInTray = *where == 'h';  // as a minimized start leaves it
         if (f.hiddenInTray) query();
         f.cSysTray1_MouseUp();  // shown; the focus passes through the form to the box
-        if (row.before == kTabbedBack) {
-            SetFocus(f.PushButton1.hwnd());  // Tab, then Shift+Tab
-            SetFocus(f.Text2.hwnd());
-        }
+        if (*where == 't') SetFocus(f.PushButton1.hwnd()), SetFocus(f.Text2.hwnd());
         query();
-        EXPECT_EQ(GetFocus(), row.toHelp ? f.PushButton1.hwnd() : f.Text2.hwnd()) << row.before;
+        EXPECT_EQ(GetFocus(), toHelp ? f.PushButton1.hwnd() : f.Text2.hwnd()) << where;
     }
 }
 

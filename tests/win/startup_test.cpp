@@ -118,7 +118,7 @@ class StartupTest : public test_support::CapturedBoxes, public testing::WithPara
         machine32.reset(openRoot(L"machine32"));
         user.reset(openRoot(L"user"));
         machineRoots.set(machine.get());
-        machineRoot32.set(machine32.get());
+        machineRoots.wow64.set(machine32.get());
         userRoot.set(user.get());
         policyRoot.set(machine.get());
         put(machine.get(), kRunSubkey, L"-", "", REG_SZ);  // the machine's Run keys exist

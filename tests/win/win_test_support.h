@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -54,53 +53,40 @@ inline void pumpFor(DWORD milliseconds) {
     }
 }
 
-// Puts a process-wide seam back as it was when the guard's scope ends. Either the seam is a setter
-// that returns what it replaced, and what the scope's first change replaced goes back, however
-// often the scope changes it after; or it is a struct of calls the scope changes field by field
-// (win::services(), win::pathView()), copied when the guard is made and assigned back.
-template <class Value, class Replaced = Value>
+// Puts a process-wide seam back, when its scope ends, as it was when the guard was made. `set` is
+// the seam's setter, which returns what it replaced: the guard reads the seam by setting it and
+// back. For a struct of calls the scope changes field by field (win::services(), win::pathView()),
+// the guard copies the struct and assigns the copy back.
+template <class Value>
 class SeamGuard {
   public:
-    using Set = std::function<Replaced(Value)>;
-    SeamGuard(Set set, std::function<void(Replaced)> putBack)
-        : set_(std::move(set)), putBack_(std::move(putBack)) {}
-    explicit SeamGuard(Set set) : SeamGuard(set, [set](Replaced r) { set(std::move(r)); }) {}
-    explicit SeamGuard(Value& (*live)())
-        : SeamGuard([live](Value v) { return std::exchange(live(), std::move(v)); }) {
-        replaced_.emplace(live());
-        copied_ = true;
+    explicit SeamGuard(std::function<Value(Value)> set) : set_(std::move(set)) {
+        saved_ = set_(Value{});
+        set_(saved_);
     }
+    explicit SeamGuard(Value& (*live)())
+        : SeamGuard([live](Value v) { return std::exchange(live(), std::move(v)); }) {}
     SeamGuard(const SeamGuard&) = delete;
     SeamGuard& operator=(const SeamGuard&) = delete;
     ~SeamGuard() { putBack(); }
 
-    void set(Value value) {
-        Replaced replaced = set_(std::move(value));
-        if (!replaced_) replaced_.emplace(std::move(replaced));
-    }
-    // Puts the seam back now, before the scope ends.
-    void putBack() {
-        if (!replaced_) return;
-        putBack_(*replaced_);
-        if (!copied_) replaced_.reset();
-    }
+    void set(Value value) { set_(std::move(value)); }
+    void putBack() { set_(saved_); }  // now, before the scope ends
 
   private:
-    Set set_;
-    std::function<void(Replaced)> putBack_;
-    std::optional<Replaced> replaced_;
-    bool copied_ = false;
+    std::function<Value(Value)> set_;
+    Value saved_{};
 };
 
-// The machine's Run-key roots in every view this system has (the one-argument setter).
-class MachineRootsGuard : public SeamGuard<HKEY, RegStuff::MachineRoots> {
-  public:
-    MachineRootsGuard()
-        : SeamGuard([](HKEY root) { return RegStuff::setMachineRoot(root); },
-                    [](RegStuff::MachineRoots roots) {
-                        RegStuff::setMachineRoot(RegStuff::MachineView::native, roots.native);
-                        RegStuff::setMachineRoot(RegStuff::MachineView::wow64, roots.wow64);
-                    }) {}
+// The machine's Run-key roots: each view's, and set together as the one-argument setter sets every
+// view this system has.
+struct MachineRootsGuard {
+    SeamGuard<HKEY> native{
+        [](HKEY root) { return RegStuff::setMachineRoot(RegStuff::MachineView::native, root); }};
+    SeamGuard<HKEY> wow64{
+        [](HKEY root) { return RegStuff::setMachineRoot(RegStuff::MachineView::wow64, root); }};
+    void set(HKEY root) { RegStuff::setMachineRoot(root); }
+    void putBack() { native.putBack(), wow64.putBack(); }
 };
 
 // The base of the fixtures that load a form. Captures the report boxes and message boxes instead
@@ -144,9 +130,7 @@ class CapturedBoxes : public ::testing::Test {
     SeamGuard<win::PathView> savedPathView{win::pathView};
     SeamGuard<HKEY> settingsRoot{settings::setSettingsRoot};
     SeamGuard<HKEY> policyRoot{settings::setPolicyRoot};
-    MachineRootsGuard machineRoots;  // the 32-bit view's own root is set after it
-    SeamGuard<HKEY> machineRoot32{
-        [](HKEY root) { return RegStuff::setMachineRoot(RegStuff::MachineView::wow64, root); }};
+    MachineRootsGuard machineRoots;
     SeamGuard<HKEY> userRoot{RegStuff::setUserRoot};
     SeamGuard<RegStuff::MachineView> machineView{RegStuff::setMachineView};
 };
